@@ -1,0 +1,41 @@
+# Two commands do all the set-up: `make run` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build run test sanitize bench fuzz clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	bash scripts/demo.sh $(BUILD)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELQUIOR_SANITIZE=ON -DVELQUIOR_BENCH=OFF
+	cmake --build build-asan -j$(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+
+bench: deps
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-release -j$(JOBS)
+	build-release/bench/velquior_bench
+
+fuzz:
+	VELQUIOR_FUZZ=1 bash scripts/install-deps.sh
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELQUIOR_FUZZ=ON -DVELQUIOR_BENCH=OFF
+	cmake --build build-fuzz -j$(JOBS) --target dbf_reader_fuzz
+
+clean:
+	rm -rf $(BUILD) build-asan build-release build-fuzz

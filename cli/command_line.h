@@ -1,0 +1,30 @@
+#pragma once
+// The command line of velquior-convert.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velquior::cli {
+
+enum class Command { kExport, kImport, kDump, kHelp, kVersion };
+
+struct Options {
+  Command command = Command::kHelp;
+  std::filesystem::path file;
+  std::optional<std::filesystem::path> work_dir;
+  std::optional<char> decimal_separator;
+  bool json = false;
+};
+
+// Raises UsageError with the Spanish reason on wrong usage.
+struct UsageError {
+  std::string reason;  // UTF-8
+};
+Options ParseCommandLine(const std::vector<std::string>& args);
+
+// One character that cannot be part of a number's digits, sign or exponent.
+std::optional<char> ParseSeparator(const std::string& text);
+
+}  // namespace velquior::cli

@@ -1,0 +1,83 @@
+// velquior-convert: the conversions from the command line.
+// Exit status: 0 completed, 1 error, 2 wrong usage, 3 the file does not exist.
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_front_end.h"
+#include "cli/command_line.h"
+#include "cli/dump.h"
+#include "common/error.h"
+#include "common/format.h"
+#include "common/messages.h"
+#include "common/work_dir.h"
+#include "export/export_driver.h"
+#include "text/numbers.h"
+
+namespace {
+
+using namespace velquior;
+
+enum ExitStatus { kOk = 0, kFailed = 1, kUsage = 2, kMissing = 3 };
+
+char ChooseSeparator(const cli::Options& o) {
+  if (o.decimal_separator) return *o.decimal_separator;
+  if (const char* env = std::getenv("VELQUIOR_DECIMAL_SEPARATOR"); env != nullptr && *env != '\0') {
+    if (auto sep = cli::ParseSeparator(env)) return *sep;
+    throw cli::UsageError{Format(msg::kSeparadorNoValido, {env})};
+  }
+  return text::DecimalSeparatorFromEnvironment();
+}
+
+int Run(const cli::Options& o) {
+  switch (o.command) {
+    case cli::Command::kHelp:
+      std::cout << msg::kUso;
+      return kOk;
+    case cli::Command::kVersion:
+      std::cout << "velquior-convert " << VELQUIOR_VERSION << '\n';
+      return kOk;
+    case cli::Command::kDump:
+      if (o.json) {
+        cli::DumpJson(o.file, std::cout);
+      } else {
+        cli::DumpPlain(o.file, std::cout);
+      }
+      return kOk;
+    case cli::Command::kImport:
+      std::cerr << msg::kImportarPendiente << ".\n";
+      return kUsage;
+    case cli::Command::kExport: {
+      text::SetDecimalSeparator(ChooseSeparator(o));
+      Session session;
+      session.work_dir = ResolveWorkDir(o.work_dir);
+      cli::CliFrontEnd fe(o.file, std::cout, std::cerr);
+      return BExportarClick(session, fe) == RunOutcome::kCompleted ? kOk : kMissing;
+    }
+  }
+  return kUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  // The one place where errors end the program.
+  try {
+    return Run(cli::ParseCommandLine(args));
+  } catch (const cli::UsageError& e) {
+    std::cerr << Format(msg::kUsoIncorrecto, {e.reason}) << '\n';
+    return kUsage;
+  } catch (const Error& e) {
+    std::cout.flush();
+    std::cerr << WithFullStop(e.message()) << '\n';
+    return kFailed;
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::cerr << WithFullStop(e.what()) << '\n';
+    return kFailed;
+  }
+}

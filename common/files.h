@@ -1,0 +1,42 @@
+#pragma once
+// File operations the converter relies on, with the program's error texts.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velquior {
+
+// Whole file into memory. Raises Error naming the file when it is missing,
+// a directory or unreadable.
+std::string ReadFileBytes(const std::filesystem::path& path);
+
+// Replaces `path` with `bytes` so that a failure or a crash at any moment
+// leaves either the old file whole or the new one whole: the bytes go to a
+// temporary file in the same directory, are flushed to disk, renamed over the
+// original, and the directory is flushed. The original's permission bits are
+// kept (a new file gets 0644 less the umask). Raises Error naming the file;
+// the temporary file is removed on every failure.
+void AtomicReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+// The entry of `dir` named `name` without regard to ASCII letter case: the
+// exact name when it exists, else the first case variant in sorted order.
+std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path& dir,
+                                                    std::string_view name);
+
+// Every entry of `dir` whose name equals `name` without regard to ASCII case.
+std::vector<std::filesystem::path> AllCaseVariants(const std::filesystem::path& dir,
+                                                   std::string_view name);
+
+// Deletes every case variant of `name` in `dir`; failures are ignored, as
+// the creation that follows decides.
+void RemoveCaseVariants(const std::filesystem::path& dir, std::string_view name);
+
+bool EqualsNoCaseAscii(std::string_view a, std::string_view b);
+
+// UTF-8 form of a path for messages.
+std::string PathForMessage(const std::filesystem::path& path);
+
+}  // namespace velquior

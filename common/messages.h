@@ -1,0 +1,86 @@
+#pragma once
+// Every text that the program shows to its user, in one place. UTF-8.
+// Templates take their arguments through Format() (common/format.h) in the
+// order of their "%s".
+
+#include <string_view>
+
+namespace velquior::msg {
+
+// The system's own messages (plain message box).
+inline constexpr std::string_view kProcesoFinalizado = "Proceso finalizado";
+inline constexpr std::string_view kNoExisteArchivo = "No existe archivo";
+
+// Library words that reach the user.
+inline constexpr std::string_view kCampoNoEncontrado = "No se encuentra el campo '%s'";
+inline constexpr std::string_view kEnteroNoValido = "'%s' no es un valor entero válido";
+inline constexpr std::string_view kFlotanteNoValido = "'%s' no es un valor punto flotante válido";
+inline constexpr std::string_view kListIndexOutOfBounds = "List index out of bounds (%d)";
+inline constexpr std::string_view kUnableToWrite = "Unable to write to %s";
+
+// Files.
+inline constexpr std::string_view kNoSePuedeLeer = "%s: no se puede leer el archivo: %s";
+inline constexpr std::string_view kNoSePuedeEscribir = "%s: no se puede escribir el archivo: %s";
+inline constexpr std::string_view kEsUnDirectorio = "%s: es un directorio, no un archivo";
+
+// Work directory.
+inline constexpr std::string_view kSinDirectorioTrabajo = "No existe el directorio de trabajo %s";
+inline constexpr std::string_view kDirectorioTrabajoNoEscribible =
+    "No se puede escribir en el directorio de trabajo %s: %s";
+inline constexpr std::string_view kDirectorioTrabajoEnUso =
+    "El directorio de trabajo %s está en uso por otra conversión";
+
+// Table engine. The first %s is always the table's file name.
+inline constexpr std::string_view kTablaNoExiste = "%s: no existe la tabla en %s";
+inline constexpr std::string_view kTablaEnUso = "%s: la tabla está abierta en exclusiva por otro programa";
+inline constexpr std::string_view kTablaNoSePuedeCrear = "%s: no se puede crear la tabla: %s";
+inline constexpr std::string_view kTablaDanada = "%s: %s";  // file, what is wrong
+inline constexpr std::string_view kTablaNoAbierta = "%s: la tabla no está abierta";
+inline constexpr std::string_view kTablaSinRegistro = "%s: no hay registro actual";
+inline constexpr std::string_view kValorNoCabe = "%s: el valor %s no cabe en el campo %s";
+
+// XML document.
+inline constexpr std::string_view kXmlNoValido = "%s no es un documento XML válido: línea %s: %s";
+inline constexpr std::string_view kXmlSinElementoRaiz = "%s no es un documento XML válido: no tiene elemento raíz";
+inline constexpr std::string_view kXmlRaizIncorrecta =
+    "%s no es un documento SAGA: el elemento raíz es '%s' y debe ser 'document'";
+inline constexpr std::string_view kXmlNoSePuedeGuardar = "%s: no se puede guardar el documento: %s";
+
+// Command-line converter.
+inline constexpr std::string_view kImportarPendiente =
+    "La importación desde Zeltimor hacia SAGA todavía no está disponible";
+inline constexpr std::string_view kUso =
+    "Uso: velquior-convert export ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
+    "     velquior-convert import ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
+    "     velquior-convert dump TABLA.DBF [--json]\n"
+    "     velquior-convert --help | --version\n"
+    "\n"
+    "  export   crea las tablas de Zeltimor en el directorio de trabajo a partir del\n"
+    "           documento SAGA\n"
+    "  import   escribe el horario de Zeltimor en el documento SAGA\n"
+    "  dump     muestra los campos y los registros de una tabla\n"
+    "\n"
+    "  --workdir DIR            directorio de trabajo (si no, $VELQUIOR_WORKDIR o\n"
+    "                           drive_c/ZTEMP del prefijo de Wine)\n"
+    "  --decimal-separator SEP  separador decimal (si no, $VELQUIOR_DECIMAL_SEPARATOR o\n"
+    "                           el de la configuración regional)\n"
+    "  --json                   salida de dump en JSON\n"
+    "\n"
+    "Estado de salida: 0 proceso finalizado, 1 error, 2 uso incorrecto, 3 no existe archivo.\n";
+inline constexpr std::string_view kUsoIncorrecto = "%s (velquior-convert --help muestra el uso)";
+inline constexpr std::string_view kOrdenDesconocida = "orden desconocida: '%s'";
+inline constexpr std::string_view kFaltaArchivo = "falta el archivo para '%s'";
+inline constexpr std::string_view kFaltaValor = "falta el valor de %s";
+inline constexpr std::string_view kOpcionDesconocida = "opción desconocida: '%s'";
+inline constexpr std::string_view kSobraArgumento = "argumento de más: '%s'";
+inline constexpr std::string_view kSeparadorNoValido =
+    "separador decimal no válido: '%s' (debe ser un solo carácter, como '.' o ',')";
+inline constexpr std::string_view kAviso = "Aviso: %s";
+inline constexpr std::string_view kElementoIncompleto = "el elemento %s número %s no tiene %s";
+inline constexpr std::string_view kTablaEscrita = "%s: %s registros";
+
+// Items an element of the SAGA document lacks (export), for kElementoIncompleto.
+inline constexpr std::string_view kFaltaAtributo = "el atributo '%s'";
+inline constexpr std::string_view kFaltaPrimerNodoHijo = "el primer nodo hijo";
+
+}  // namespace velquior::msg

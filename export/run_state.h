@@ -1,0 +1,21 @@
+#pragma once
+// The process-wide state of a run, shared by both conversions and the host
+// launch. One instance lives for the life of the process (owned by the front
+// end and handed to the drivers).
+
+#include <cstdint>
+#include <filesystem>
+
+namespace velquior {
+
+struct RunState {
+  // Full name of the SAGA document last chosen by either conversion.
+  std::filesystem::path XmlFileName;
+  // Outcome for the host: 1 completed, 0 nothing completed, -1 export with a
+  // missing file (host mode only).
+  std::int32_t ResultCode = 0;
+  // Started by the host with exactly two parameters and a readable handle.
+  bool HostLaunched = false;
+};
+
+}  // namespace velquior

@@ -1,0 +1,46 @@
+#pragma once
+// The export writes its six tables into a staging folder inside the work
+// directory and moves them over the old ones only when all are complete, so
+// that an error leaves the old set whole and the host never sees a mix.
+//
+// While a Staging lives it holds an exclusive lock on the work directory (a
+// second converter fails at once) and on every existing table it will
+// replace (a table held open elsewhere stops the run before anything is
+// written).
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/file_lock.h"
+#include "tables/catalog.h"
+
+namespace velquior {
+
+class Staging {
+ public:
+  // Raises Error when the work directory is missing, not writable, in use by
+  // another conversion, or one of `tables` is held open elsewhere.
+  Staging(std::filesystem::path work_dir, std::span<const catalog::TableSpec* const> tables);
+  ~Staging();  // removes the staging folder if Commit did not run
+  Staging(const Staging&) = delete;
+  Staging& operator=(const Staging&) = delete;
+
+  const std::filesystem::path& dir() const { return staging_; }
+
+  // Moves every table's .DBF into the work directory under its upper-case
+  // name, removing the old file in every letter case and the old .MDX.
+  // Returns the full names written.
+  std::vector<std::filesystem::path> Commit();
+
+ private:
+  std::filesystem::path work_dir_;
+  std::vector<const catalog::TableSpec*> tables_;
+  std::filesystem::path staging_;
+  std::optional<FileLock> dir_lock_;
+  std::vector<FileLock> table_locks_;
+  bool committed_ = false;
+};
+
+}  // namespace velquior

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Velquior need, and
+# only those that are missing. Safe to run again and again.
+set -euo pipefail
+
+packages=(
+  # build
+  g++ make cmake pkg-config
+  libxml2-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  python3 python3-dbfread
+)
+if [[ "${VELQUIOR_FUZZ:-0}" == 1 ]]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

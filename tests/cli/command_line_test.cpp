@@ -1,0 +1,53 @@
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace velquior::cli {
+namespace {
+
+std::string UsageOf(const std::vector<std::string>& args) {
+  try {
+    ParseCommandLine(args);
+  } catch (const UsageError& e) {
+    return e.reason;
+  }
+  return "no error";
+}
+
+TEST(CliCommandLine, ReadsEachCommandWithItsOptions) {
+  Options o = ParseCommandLine({"export", "a.xml", "--workdir", "/tmp/z", "--decimal-separator", ","});
+  EXPECT_EQ(o.command, Command::kExport);
+  EXPECT_EQ(o.file, "a.xml");
+  EXPECT_EQ(o.work_dir, std::filesystem::path("/tmp/z"));
+  EXPECT_EQ(o.decimal_separator, ',');
+
+  o = ParseCommandLine({"import", "--workdir", "w", "b.xml"});
+  EXPECT_EQ(o.command, Command::kImport);
+  EXPECT_EQ(o.file, "b.xml");
+  EXPECT_FALSE(o.decimal_separator);
+
+  o = ParseCommandLine({"dump", "SOLUC.DBF", "--json"});
+  EXPECT_EQ(o.command, Command::kDump);
+  EXPECT_TRUE(o.json);
+
+  EXPECT_EQ(ParseCommandLine({"--version"}).command, Command::kVersion);
+  EXPECT_EQ(ParseCommandLine({"--help"}).command, Command::kHelp);
+  EXPECT_EQ(ParseCommandLine({"export", "--help"}).command, Command::kHelp);
+}
+
+TEST(CliCommandLine, WrongUsageSaysWhatIsWrong) {
+  EXPECT_EQ(UsageOf({}), "orden desconocida: ''");
+  EXPECT_EQ(UsageOf({"exportar", "a.xml"}), "orden desconocida: 'exportar'");
+  EXPECT_EQ(UsageOf({"export"}), "falta el archivo para 'export'");
+  EXPECT_EQ(UsageOf({"export", "a.xml", "b.xml"}), "argumento de más: 'b.xml'");
+  EXPECT_EQ(UsageOf({"export", "a.xml", "--workdir"}), "falta el valor de --workdir");
+  EXPECT_EQ(UsageOf({"export", "a.xml", "--json"}), "opción desconocida: '--json'");
+  EXPECT_EQ(UsageOf({"dump", "T.DBF", "--workdir", "x"}), "opción desconocida: '--workdir'");
+  EXPECT_EQ(UsageOf({"export", "a.xml", "--decimal-separator", "ab"}),
+            "separador decimal no válido: 'ab' (debe ser un solo carácter, como '.' o ',')");
+  EXPECT_EQ(UsageOf({"export", "a.xml", "--decimal-separator", "5"}),
+            "separador decimal no válido: '5' (debe ser un solo carácter, como '.' o ',')");
+}
+
+}  // namespace
+}  // namespace velquior::cli

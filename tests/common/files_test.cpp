@@ -1,0 +1,104 @@
+#include "common/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/error.h"
+#include "common/file_lock.h"
+#include "tests/test_util.h"
+
+namespace velquior {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+namespace fs = std::filesystem;
+
+std::string ErrorOf(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const Error& e) {
+    return std::string(e.message());
+  }
+  return "no error";
+}
+
+TEST(FilesAtomicReplace, ReplacesContentAndKeepsPermissions) {
+  TempDir dir;
+  fs::path file = dir / "escuela.xml";
+  WriteFile(file, "old");
+  ::chmod(file.c_str(), 0640);
+  AtomicReplaceFile(file, "new content");
+  EXPECT_EQ(ReadFile(file), "new content");
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(testing::ListDir(dir.path()), std::vector<std::string>{"escuela.xml"});
+}
+
+TEST(FilesAtomicReplace, FailureLeavesTheOldFileAndNoLitter) {
+  if (::geteuid() == 0) {
+    // root writes anyway; the failure is made by a missing directory instead.
+    TempDir dir;
+    EXPECT_EQ(ErrorOf([&] { AtomicReplaceFile(dir / "missing" / "a.xml", "x"); }).rfind(
+                  (dir / "missing" / "a.xml").string() + ": no se puede escribir el archivo: ", 0),
+              0u);
+    return;
+  }
+  TempDir dir;
+  fs::path file = dir / "escuela.xml";
+  WriteFile(file, "old");
+  ::chmod(dir.path().c_str(), 0555);
+  std::string err = ErrorOf([&] { AtomicReplaceFile(file, "new"); });
+  ::chmod(dir.path().c_str(), 0755);
+  EXPECT_EQ(err, file.string() + ": no se puede escribir el archivo: Permission denied");
+  EXPECT_EQ(ReadFile(file), "old");
+  EXPECT_EQ(testing::ListDir(dir.path()), std::vector<std::string>{"escuela.xml"});
+}
+
+TEST(FilesCaseVariants, FindsAndRemovesEveryLetterCase) {
+  TempDir dir;
+  WriteFile(dir / "soluc.dbf", "a");
+  WriteFile(dir / "Soluc.Dbf", "b");
+  WriteFile(dir / "SOLUC.MDX", "c");
+  WriteFile(dir / "SOLUCX.DBF", "d");
+  auto found = FindFileNoCase(dir.path(), "SOLUC.DBF");
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->filename(), "Soluc.Dbf");  // first in sorted order
+  WriteFile(dir / "SOLUC.DBF", "e");
+  EXPECT_EQ(FindFileNoCase(dir.path(), "SOLUC.DBF")->filename(), "SOLUC.DBF");  // exact wins
+  EXPECT_EQ(AllCaseVariants(dir.path(), "solUC.dbf").size(), 3u);
+  RemoveCaseVariants(dir.path(), "SOLUC.DBF");
+  EXPECT_EQ(testing::ListDir(dir.path()), (std::vector<std::string>{"SOLUC.MDX", "SOLUCX.DBF"}));
+  EXPECT_FALSE(FindFileNoCase(dir.path(), "ASIGT.DBF"));
+  EXPECT_FALSE(FindFileNoCase(dir / "missing", "ASIGT.DBF"));
+}
+
+TEST(FilesRead, NamesTheFileOnFailure) {
+  TempDir dir;
+  EXPECT_EQ(ErrorOf([&] { ReadFileBytes(dir / "nada.xml"); }),
+            (dir / "nada.xml").string() + ": no se puede leer el archivo: No such file or directory");
+  EXPECT_EQ(ErrorOf([&] { ReadFileBytes(dir.path()); }), dir.path().string() + ": es un directorio, no un archivo");
+  WriteFile(dir / "a", std::string("x\0y", 3));
+  EXPECT_EQ(ReadFileBytes(dir / "a"), std::string("x\0y", 3));
+}
+
+TEST(FilesLock, ExclusiveExcludesEverySecondHolder) {
+  TempDir dir;
+  WriteFile(dir / "T.DBF", "");
+  auto shared1 = FileLock::TryLock(dir / "T.DBF", FileLock::Mode::kShared);
+  auto shared2 = FileLock::TryLock(dir / "T.DBF", FileLock::Mode::kShared);
+  EXPECT_TRUE(shared1 && shared2);
+  EXPECT_FALSE(FileLock::TryLock(dir / "T.DBF", FileLock::Mode::kExclusive));
+  shared1.reset();
+  shared2.reset();
+  auto exclusive = FileLock::TryLock(dir / "T.DBF", FileLock::Mode::kExclusive);
+  EXPECT_TRUE(exclusive);
+  EXPECT_FALSE(FileLock::TryLock(dir / "T.DBF", FileLock::Mode::kShared));
+  EXPECT_TRUE(FileLock::TryLock(dir.path(), FileLock::Mode::kExclusive).has_value());  // directories too
+}
+
+}  // namespace
+}  // namespace velquior

@@ -1,0 +1,42 @@
+#pragma once
+// Helpers shared by the tests: scratch directories, running the converter.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velquior::testing {
+
+// A fresh directory under the system's temporary folder, removed (with its
+// contents, after giving back write permission) when the object dies.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& path);
+
+struct RunResult {
+  int status = -1;  // exit status, or -1 when killed
+  std::string out;
+  std::string err;
+};
+
+// Runs `program` with `args` (no shell), with `env` entries ("NAME=value")
+// added to the environment, and collects its output.
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::vector<std::string>& env = {});
+
+// Every file name (not path) in `dir`, sorted.
+std::vector<std::string> ListDir(const std::filesystem::path& dir);
+
+}  // namespace velquior::testing

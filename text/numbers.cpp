@@ -1,0 +1,201 @@
+#include "text/numbers.h"
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <langinfo.h>
+#include <limits>
+#include <locale.h>
+
+#include "common/error.h"
+#include "common/format.h"
+#include "common/messages.h"
+#include "text/encoding.h"
+
+namespace velquior::text {
+namespace {
+
+char g_separator = '.';
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Languages whose usual decimal separator is a comma, for locales that are
+// named in the environment but not installed on this machine.
+bool LanguageUsesComma(std::string_view name) {
+  static constexpr std::string_view kComma[] = {
+      "es", "ca", "gl", "eu", "fr", "de", "it", "pt", "nl", "da", "sv", "nb", "nn", "no", "fi",
+      "pl", "cs", "sk", "sl", "hr", "sr", "bs", "ro", "hu", "bg", "ru", "uk", "el", "tr", "lt",
+      "lv", "et", "is", "id", "vi", "be", "mk", "sq", "af", "az", "kk", "ky", "uz", "mn"};
+  std::string_view lang = name.substr(0, name.find_first_of("_.@"));
+  for (auto l : kComma) {
+    if (lang == l) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+char DecimalSeparator() { return g_separator; }
+void SetDecimalSeparator(char separator) { g_separator = separator; }
+
+char DecimalSeparatorFromEnvironment() {
+  const char* name = nullptr;
+  for (const char* var : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+    const char* v = std::getenv(var);
+    if (v != nullptr && *v != '\0') {
+      name = v;
+      break;
+    }
+  }
+  if (name == nullptr) return '.';
+  if (locale_t loc = newlocale(LC_NUMERIC_MASK, name, static_cast<locale_t>(0))) {
+    const char* radix = nl_langinfo_l(RADIXCHAR, loc);
+    char sep = (radix != nullptr && radix[0] != '\0' && radix[1] == '\0') ? radix[0] : '.';
+    freelocale(loc);
+    return sep;
+  }
+  return LanguageUsesComma(name) ? ',' : '.';
+}
+
+std::optional<double> ParseFloat(std::string_view s, char separator) {
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  while (i < n && s[i] == ' ') ++i;
+  std::string normal;
+  if (i < n && (s[i] == '+' || s[i] == '-')) {
+    if (s[i] == '-') normal += '-';
+    ++i;
+  }
+  bool digits = false, seen_sep = false;
+  while (i < n) {
+    if (IsDigit(s[i])) {
+      digits = true;
+      normal += s[i];
+    } else if (s[i] == separator && !seen_sep) {
+      seen_sep = true;
+      normal += '.';
+    } else {
+      break;
+    }
+    ++i;
+  }
+  if (!digits) return std::nullopt;
+  if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+    normal += 'e';
+    ++i;
+    if (i < n && (s[i] == '+' || s[i] == '-')) normal += s[i++];
+    bool exp_digits = false;
+    while (i < n && IsDigit(s[i])) {
+      normal += s[i++];
+      exp_digits = true;
+    }
+    if (!exp_digits) return std::nullopt;
+  }
+  while (i < n && s[i] == ' ') ++i;
+  if (i != n) return std::nullopt;
+  double value = 0;
+  auto [ptr, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  if (ec != std::errc() || ptr != normal.data() + normal.size()) {
+    // Underflow to zero is a value; overflow is not.
+    if (ec == std::errc::result_out_of_range && std::isfinite(value) && std::fabs(value) < 1.0) {
+      return value;
+    }
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<std::int32_t> ParseInt(std::string_view s) {
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  while (i < n && s[i] == ' ') ++i;
+  bool negative = false;
+  if (i < n && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  bool hex = false;
+  if (i < n && s[i] == '$') {
+    hex = true;
+    ++i;
+  } else if (i + 1 < n && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+    hex = true;
+    i += 2;
+  }
+  if (i == n) return std::nullopt;
+  std::uint64_t value = 0;
+  for (; i < n; ++i) {
+    int d = hex ? HexValue(s[i]) : (IsDigit(s[i]) ? s[i] - '0' : -1);
+    if (d < 0) return std::nullopt;
+    value = value * (hex ? 16 : 10) + static_cast<unsigned>(d);
+    if (value > 0xFFFFFFFFull) return std::nullopt;
+  }
+  if (hex) {
+    auto bits = static_cast<std::uint32_t>(value);
+    auto v = static_cast<std::int32_t>(bits);
+    return negative ? static_cast<std::int32_t>(0u - bits) : v;
+  }
+  if (negative) {
+    if (value > 2147483648ull) return std::nullopt;
+    return static_cast<std::int32_t>(-static_cast<std::int64_t>(value));
+  }
+  if (value > 2147483647ull) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+std::int32_t StrToInt(std::string_view ansi_text) {
+  if (auto v = ParseInt(ansi_text)) return *v;
+  throw Error(Format(msg::kEnteroNoValido, {AnsiToUtf8(ansi_text)}));
+}
+
+double StrToFloat(std::string_view ansi_text) {
+  if (auto v = ParseFloat(ansi_text, g_separator)) return *v;
+  throw Error(Format(msg::kFlotanteNoValido, {AnsiToUtf8(ansi_text)}));
+}
+
+std::string FormatShortest(double value, char separator) {
+  if (value == 0) return "0";  // also -0
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  std::string out(buf, ec == std::errc() ? end : buf);
+  for (char& c : out) {
+    if (c == '.') c = separator;
+  }
+  return out;
+}
+
+std::string FormatGeneral(double value, int digits, char separator) {
+  if (value == 0) return "0";
+  if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+  std::string out(buf, ec == std::errc() ? end : buf);
+  std::string exponent;
+  if (auto e = out.find('e'); e != std::string::npos) {
+    exponent = "E" + out.substr(e + 1);
+    out.resize(e);
+  }
+  if (out.find('.') != std::string::npos) {
+    while (out.back() == '0') out.pop_back();
+    if (out.back() == '.') out.pop_back();
+  }
+  for (char& c : out) {
+    if (c == '.') c = separator;
+  }
+  return out + exponent;
+}
+
+std::int32_t RoundHalfEven(double value) {
+  if (std::isnan(value)) return 0;
+  double r = std::nearbyint(value);  // default rounding mode: to nearest, ties to even
+  if (r >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+  if (r <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(r);
+}
+
+}  // namespace velquior::text
