@@ -14,6 +14,7 @@
 #include "common/messages.h"
 #include "common/work_dir.h"
 #include "export/export_driver.h"
+#include "import/import_driver.h"
 #include "text/numbers.h"
 
 namespace {
@@ -46,15 +47,15 @@ int Run(const cli::Options& o) {
         cli::DumpPlain(o.file, std::cout);
       }
       return kOk;
-    case cli::Command::kImport:
-      std::cerr << msg::kImportarPendiente << ".\n";
-      return kUsage;
-    case cli::Command::kExport: {
+    case cli::Command::kExport:
+    case cli::Command::kImport: {
       text::SetDecimalSeparator(ChooseSeparator(o));
       Session session;
       session.work_dir = ResolveWorkDir(o.work_dir);
       cli::CliFrontEnd fe(o.file, std::cout, std::cerr);
-      return BExportarClick(session, fe) == RunOutcome::kCompleted ? kOk : kMissing;
+      RunOutcome outcome = o.command == cli::Command::kExport ? BExportarClick(session, fe)
+                                                               : BImportarClick(session, fe);
+      return outcome == RunOutcome::kCompleted ? kOk : kMissing;
     }
   }
   return kUsage;

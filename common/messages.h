@@ -45,10 +45,30 @@ inline constexpr std::string_view kXmlSinElementoRaiz = "%s no es un documento X
 inline constexpr std::string_view kXmlRaizIncorrecta =
     "%s no es un documento SAGA: el elemento raíz es '%s' y debe ser 'document'";
 inline constexpr std::string_view kXmlNoSePuedeGuardar = "%s: no se puede guardar el documento: %s";
+inline constexpr std::string_view kXmlNoValidoSinLinea = "%s no es un documento XML válido: %s";
+// Why a load failed (LoadResult::reason), besides the parser's own words.
+inline constexpr std::string_view kXmlArchivoNoExiste = "el archivo no existe";
+inline constexpr std::string_view kXmlArchivoNoLegible = "no se puede leer el archivo: %s";
+inline constexpr std::string_view kXmlEsDirectorio = "es un directorio, no un archivo";
+inline constexpr std::string_view kXmlNoEsArchivoNormal = "no es un archivo normal";
+inline constexpr std::string_view kXmlArchivoVacio = "el archivo está vacío";
+inline constexpr std::string_view kXmlArchivoDemasiadoGrande = "el archivo es demasiado grande";
+inline constexpr std::string_view kXmlSinRaiz = "no tiene elemento raíz";
+inline constexpr std::string_view kXmlErrorDesconocido = "error sin descripción del analizador XML";
+// Why a save failed (second %s of kXmlNoSePuedeGuardar).
+inline constexpr std::string_view kXmlSoloLectura = "el archivo es de solo lectura";
+inline constexpr std::string_view kXmlDirectorioSoloLectura = "el directorio %s es de solo lectura";
+inline constexpr std::string_view kXmlNoSePuedeSerializar = "No se puede escribir el documento: %s";
+inline constexpr std::string_view kXmlCodificacionNoAdmitida = "la codificación '%s' no está disponible";
+// Misuse of the document by a conversion.
+inline constexpr std::string_view kXmlNombreNoValido = "'%s' no es un nombre XML válido";
+inline constexpr std::string_view kXmlCaracterNoValido =
+    "El valor del atributo '%s' contiene un carácter que XML no admite (código %d)";
+inline constexpr std::string_view kXmlNoSePuedeAnadir = "No se puede añadir el nodo '%s' a '%s'";
+inline constexpr std::string_view kXmlNoEsHijo = "El nodo '%s' no es hijo de '%s'";
+inline constexpr std::string_view kXmlNoEsElemento = "El nodo '%s' no es un elemento";
 
 // Command-line converter.
-inline constexpr std::string_view kImportarPendiente =
-    "La importación desde Zeltimor hacia SAGA todavía no está disponible";
 inline constexpr std::string_view kUso =
     "Uso: velquior-convert export ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
     "     velquior-convert import ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
@@ -82,5 +102,16 @@ inline constexpr std::string_view kTablaEscrita = "%s: %s registros";
 // Items an element of the SAGA document lacks (export), for kElementoIncompleto.
 inline constexpr std::string_view kFaltaAtributo = "el atributo '%s'";
 inline constexpr std::string_view kFaltaPrimerNodoHijo = "el primer nodo hijo";
+
+// The window (app/).
+inline constexpr std::string_view kTituloAplicacion = "Velquior";
+inline constexpr std::string_view kTituloVentana = "Exportar e importar datos entre Zeltimor y SAGA";
+inline constexpr std::string_view kRotuloExportar = "Transformar datos desde SAGA hacia Zeltimor ";
+inline constexpr std::string_view kRotuloImportar = "Transformar datos desde Zeltimor hacia SAGA";
+inline constexpr std::string_view kRotuloVersion = "Velquior para ZR40 V-1.0";
+inline constexpr std::string_view kBotonAceptar = "Aceptar";
+inline constexpr std::string_view kBotonSalir = "&Salir";
+inline constexpr std::string_view kBotonAyuda = "F1 AYUDA";
+inline constexpr std::string_view kTituloDialogoXml = "Archivo XML";
 
 }  // namespace velquior::msg

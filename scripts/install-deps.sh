@@ -10,6 +10,9 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   python3 python3-dbfread
+  # the desktop window and its tests
+  qt6-base-dev qt6-translations-l10n libxcb1-dev fonts-liberation
+  xvfb xauth xdotool x11-utils
 )
 if [[ "${VELQUIOR_FUZZ:-0}" == 1 ]]; then
   packages+=(clang libclang-rt-14-dev)

@@ -1,5 +1,6 @@
 #include "text/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -39,6 +40,59 @@ bool LanguageUsesComma(std::string_view name) {
     if (lang == l) return true;
   }
   return false;
+}
+
+// Position of the first significant digit of a normalised number text
+// ("-0.00123e5"), as the power of ten it stands for, plus one: > 0 for
+// values of at least 1. Only called for out-of-range texts, which have one.
+long DecimalMagnitude(std::string_view normal) {
+  long exponent = 0;
+  if (auto e = normal.find('e'); e != std::string_view::npos) {
+    std::string_view digits = normal.substr(e + 1);
+    bool negative = !digits.empty() && digits[0] == '-';
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
+    for (char c : digits) exponent = std::min<long>(exponent * 10 + (c - '0'), 100000000L);
+    if (negative) exponent = -exponent;
+    normal = normal.substr(0, e);
+  }
+  long position = 0;  // digits before the point, counted from the first significant one
+  bool seen_point = false, significant = false;
+  for (char c : normal) {
+    if (c == '.') {
+      seen_point = true;
+    } else if (IsDigit(c)) {
+      if (c != '0') significant = true;
+      if (!seen_point && significant) ++position;
+      if (seen_point && !significant) --position;
+      if (significant && seen_point) break;
+    }
+  }
+  return exponent + position;
+}
+
+// Shortest round-trip digits and decimal exponent of a finite non-zero value.
+struct Shortest {
+  std::string digits;  // no leading or trailing zeros
+  int exponent;        // value = 0.d1d2... x 10^exponent ... written as d1.d2... e(exponent)
+  bool negative;
+};
+
+Shortest ShortestDigits(double value) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+  std::string_view s(buf, ec == std::errc() ? static_cast<std::size_t>(end - buf) : 0);
+  Shortest out{{}, 0, false};
+  if (!s.empty() && s[0] == '-') {
+    out.negative = true;
+    s.remove_prefix(1);
+  }
+  auto e = s.find('e');
+  for (char c : s.substr(0, e)) {
+    if (c != '.') out.digits += c;
+  }
+  while (out.digits.size() > 1 && out.digits.back() == '0') out.digits.pop_back();
+  std::from_chars(s.data() + e + 1 + (s[e + 1] == '+' ? 1 : 0), s.data() + s.size(), out.exponent);
+  return out;
 }
 
 }  // namespace
@@ -103,13 +157,12 @@ std::optional<double> ParseFloat(std::string_view s, char separator) {
   if (i != n) return std::nullopt;
   double value = 0;
   auto [ptr, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-  if (ec != std::errc() || ptr != normal.data() + normal.size()) {
-    // Underflow to zero is a value; overflow is not.
-    if (ec == std::errc::result_out_of_range && std::isfinite(value) && std::fabs(value) < 1.0) {
-      return value;
-    }
-    return std::nullopt;
+  if (ec == std::errc::result_out_of_range) {
+    // Too small is zero; too large is no value.
+    if (DecimalMagnitude(normal) > 0) return std::nullopt;
+    return 0.0;
   }
+  if (ec != std::errc() || ptr != normal.data() + normal.size()) return std::nullopt;
   return value;
 }
 
@@ -160,11 +213,25 @@ double StrToFloat(std::string_view ansi_text) {
 
 std::string FormatShortest(double value, char separator) {
   if (value == 0) return "0";  // also -0
-  char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  std::string out(buf, ec == std::errc() ? end : buf);
-  for (char& c : out) {
-    if (c == '.') c = separator;
+  if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+  Shortest d = ShortestDigits(value);
+  std::string out = d.negative ? "-" : "";
+  const int n = static_cast<int>(d.digits.size());
+  if (d.exponent < -5 || d.exponent >= 15) {
+    // Far from 1: scientific, as the general format writes it.
+    out += d.digits[0];
+    if (n > 1) out += separator + d.digits.substr(1);
+    out += d.exponent < 0 ? "E-" : "E+";
+    out += std::to_string(std::abs(d.exponent));
+  } else if (d.exponent < 0) {
+    out += "0";
+    out += separator;
+    out += std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
+  } else if (n <= d.exponent + 1) {
+    out += d.digits + std::string(static_cast<std::size_t>(d.exponent + 1 - n), '0');
+  } else {
+    out += d.digits.substr(0, static_cast<std::size_t>(d.exponent + 1)) + separator +
+           d.digits.substr(static_cast<std::size_t>(d.exponent + 1));
   }
   return out;
 }

@@ -37,8 +37,9 @@ std::optional<std::int32_t> ParseInt(std::string_view text);
 std::int32_t StrToInt(std::string_view ansi_text);
 double StrToFloat(std::string_view ansi_text);
 
-// Shortest text that reads back as the same double (3, not 3.0; 2.5; 1e+20),
-// with `separator` as decimal separator.
+// Shortest text that reads back as the same double, with `separator`: fixed
+// notation from 1E-5 to below 1E+15 (3, not 3.0; 2.5; 100000), scientific
+// beyond (1E+20, 1,5E-7).
 std::string FormatShortest(double value, char separator);
 
 // General format with at most `digits` significant digits and no trailing

@@ -56,7 +56,8 @@ class Node {
   AttributeMap attributes() const;
   NodeList childNodes() const;
   // The joined text of all descendants, without leading and trailing XML
-  // white space (space, tab, CR, LF); white space inside stays.
+  // white space (space, tab, CR, LF); white space inside stays. References
+  // to entities declared in the document are not expanded.
   std::string text() const;
   std::string nodeName() const;
   Node appendChild(Node child);  // adds as the last child; returns it
@@ -83,6 +84,8 @@ struct LoadResult {
   bool ok = false;
   int line = 0;         // 0 when the failure has no position
   std::string reason;   // UTF-8, the parser's words
+  // The error box's text for a failed load of `file`, UTF-8.
+  std::string message(const std::filesystem::path& file) const;
 };
 
 class Document {

@@ -46,5 +46,6 @@ inline constexpr std::string_view kInput = "input";
 inline constexpr std::string_view kLocations = "locations";
 inline constexpr std::string_view kTimeTableIdFormat = "tt%d";
 inline constexpr std::string_view kTimeTableName = "Zeltimor";
+inline constexpr std::string_view kActivityIdFormat = "a%d";
 
 }  // namespace velquior::saga

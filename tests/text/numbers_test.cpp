@@ -21,7 +21,9 @@ TEST_P(NumbersParseFloat, ReadsExactlyTheStrictGrammar) {
   const auto& c = GetParam();
   auto got = ParseFloat(c.text, c.sep);
   ASSERT_EQ(got.has_value(), c.want.has_value()) << "'" << c.text << "'";
-  if (c.want) EXPECT_DOUBLE_EQ(*got, *c.want) << "'" << c.text << "'";
+  if (c.want) {
+    EXPECT_DOUBLE_EQ(*got, *c.want) << "'" << c.text << "'";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -35,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FloatCase{"1.2.3", '.', std::nullopt}, FloatCase{"1e", '.', std::nullopt},
                       FloatCase{"inf", '.', std::nullopt}, FloatCase{"nan", '.', std::nullopt},
                       FloatCase{"0x10", '.', std::nullopt}, FloatCase{"4h", '.', std::nullopt},
-                      FloatCase{"1e999", '.', std::nullopt}, FloatCase{"\t4", '.', std::nullopt},
+                      FloatCase{"1e999", '.', std::nullopt}, FloatCase{"0.001e312", '.', std::nullopt},
+                      FloatCase{"12345e-330", '.', 0.0}, FloatCase{"\t4", '.', std::nullopt},
                       FloatCase{"- 4", '.', std::nullopt}, FloatCase{"1e-999", '.', 0.0}));
 
 struct IntCase {
@@ -86,6 +89,16 @@ TEST(NumbersFormat, ShortestAndGeneral) {
   EXPECT_EQ(FormatShortest(-0.0, '.'), "0");
   EXPECT_EQ(FormatShortest(0.1 + 0.2, '.'), "0.30000000000000004");
   EXPECT_EQ(FormatShortest(100000, '.'), "100000");
+  EXPECT_EQ(FormatShortest(-16, '.'), "-16");
+  EXPECT_EQ(FormatShortest(0.00001, ','), "0,00001");
+  EXPECT_EQ(FormatShortest(1.5e-7, ','), "1,5E-7");
+  EXPECT_EQ(FormatShortest(1e20, '.'), "1E+20");
+  EXPECT_EQ(FormatShortest(123456789012345.0, '.'), "123456789012345");
+  EXPECT_EQ(FormatShortest(1e15, '.'), "1E+15");
+  EXPECT_EQ(FormatShortest(1234.5678, '.'), "1234.5678");
+  for (double v : {0.1, 2.0 / 3, 1e-300, 6.02214076e23, -1234.5678, 4294967296.5}) {
+    EXPECT_EQ(*ParseFloat(FormatShortest(v, '.'), '.'), v) << v;  // reads back exactly
+  }
   EXPECT_EQ(FormatGeneral(0.1 + 0.2, 15, '.'), "0.3");
   EXPECT_EQ(FormatGeneral(1.5, 15, ','), "1,5");
   EXPECT_EQ(FormatGeneral(-1, 15, ','), "-1");

@@ -1,0 +1,86 @@
+#pragma once
+// MForm, the main window: the two conversions side by side, the exit and
+// help buttons, and the host launch (FormCreate, FormShow, FormClose). A
+// thin front end: the conversions are the core's drivers; the window only
+// chooses the file, shows the boxes, sets the cursor and the buttons, and
+// closes itself.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QWidget>
+
+#include "app/open_dialog.h"
+#include "export/front_end.h"
+#include "export/session.h"
+
+class QPushButton;
+
+namespace velquior::app {
+
+class Dialogs;
+class HelpRequests;
+class HostEmbedder;
+
+struct FormSetup {
+  std::vector<std::string> params;     // the command line, program not counted
+  std::filesystem::path work_dir;
+  std::filesystem::path result_file;   // written on close in host mode
+  Dialogs* dialogs = nullptr;          // these three outlive the form
+  HelpRequests* help = nullptr;
+  HostEmbedder* embedder = nullptr;
+  std::function<void()> on_closed;     // the window has closed: end the program
+};
+
+class TMForm : public QWidget, public FrontEnd {
+ public:
+  // Builds the window and runs FormCreate; errors go to the error box.
+  explicit TMForm(FormSetup setup);
+  ~TMForm() override;
+
+  // Start-up's show: FormShow runs first, so a host launch's conversion
+  // comes before the window is drawn; the window then appears unless that
+  // conversion closed it.
+  void ShowForm();
+
+  bool Closed() const { return closed_; }
+  bool Embedded() const { return embedded_; }
+  const RunState& State() const { return session_.state; }
+
+  // Handlers, named after their control and event. Each shows its own
+  // errors in the error box.
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void BExportarClick();
+  void BImportarClick();
+  void Button1Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  std::optional<std::filesystem::path> ChooseXmlFile(const std::filesystem::path& last) override;
+  void ShowMessage(std::string_view utf8_text) override;
+  void SetBusyCursor(bool busy) override;
+  void DisableConversionButtons() override;
+  void CloseMainWindow() override;
+
+  void BuildControls();
+  void CentreOnScreen();
+  // The one place where errors of the handlers are caught and shown.
+  void Guarded(const std::function<void()>& handler);
+
+  FormSetup setup_;
+  Session session_;
+  OpenDialogXml open_dialog_;
+  bool closed_ = false;
+  bool embedded_ = false;
+  bool busy_ = false;
+  QPushButton* exportar_ = nullptr;
+  QPushButton* importar_ = nullptr;
+};
+
+}  // namespace velquior::app

@@ -1,0 +1,59 @@
+// velquior: the desktop window. Started by the timetabling program with
+// "exportar"/"importar" and its window handle, it runs that conversion inside
+// the host's window and leaves the outcome in Zeltimor.ini.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "app/MainForm.h"
+#include "app/help_request.h"
+#include "app/host_window.h"
+#include "app/open_dialog.h"
+#include "app/qt_dialogs.h"
+#include "app/result_file.h"
+#include "common/messages.h"
+#include "common/work_dir.h"
+#include "text/numbers.h"
+
+int main(int argc, char** argv) {
+  using namespace velquior;
+  // Counted as given, before Qt takes its own options out of argv.
+  std::vector<std::string> params(argv + 1, argv + argc);
+
+  app::NoHelp help;  // every later help request goes through it
+  QApplication application(argc, argv);
+  help.SetHelpFile(app::kHelpFile);
+  QApplication::setApplicationName(QString::fromUtf8(msg::kTituloAplicacion.data(),
+                                                     static_cast<qsizetype>(msg::kTituloAplicacion.size())));
+  // Closing the main window ends the program, also when it is embedded (a
+  // child window never counts as the last window closed).
+  application.setQuitOnLastWindowClosed(false);
+  text::SetDecimalSeparator(text::DecimalSeparatorFromEnvironment());
+  // The program speaks Spanish whatever the desktop's language: Qt's own
+  // words (the file dialog's) too, where the translation is installed.
+  QTranslator qt_words;
+  if (qt_words.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qt_words);
+  }
+
+  app::QtDialogs dialogs;
+  app::NativeHostEmbedder embedder;  // outlives the form it embeds
+  app::FormSetup setup;
+  setup.params = std::move(params);
+  setup.work_dir = ResolveWorkDir(std::nullopt);
+  setup.result_file = app::ResultFilePath(app::ToPath(QCoreApplication::applicationDirPath()));
+  setup.dialogs = &dialogs;
+  setup.help = &help;
+  setup.embedder = &embedder;
+  setup.on_closed = [] { QCoreApplication::quit(); };
+
+  app::TMForm form(std::move(setup));
+  form.ShowForm();
+  if (form.Closed()) return 0;
+  return application.exec();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Reading the items of one kind of SAGA element. Every value comes trimmed of
+// blanks at both ends; an item the element lacks reads as the empty text and
+// is reported to the front end, so the builder still writes its record.
+
+#include <string>
+#include <string_view>
+
+#include "export/front_end.h"
+#include "xml/document.h"
+
+namespace velquior {
+
+class ElementItems {
+ public:
+  // `element` names the kind in reports ("subject"); it must outlive this.
+  ElementItems(FrontEnd& front_end, std::string_view element) : front_end_(front_end), element_(element) {}
+
+  // Moves to the next element of the kind; call once per element, first.
+  void Next() { ++position_; }
+
+  std::string Attribute(const xml::Node& node, std::string_view name);
+  std::string FirstChildText(const xml::Node& node);
+
+ private:
+  void Report(std::string what);
+
+  FrontEnd& front_end_;
+  std::string_view element_;
+  long position_ = 0;
+};
+
+}  // namespace velquior

@@ -1,0 +1,40 @@
+#pragma once
+// A front end that records what the driver asked of it.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/front_end.h"
+
+namespace velquior::testing {
+
+class FakeFrontEnd : public FrontEnd {
+ public:
+  std::optional<std::filesystem::path> choice;  // what the dialog returns
+  std::vector<std::string> calls;               // in order
+  std::vector<std::string> missing_items;
+  std::function<void()> on_missing_item;        // may throw to fail a builder
+  bool busy = false;
+
+  std::optional<std::filesystem::path> ChooseXmlFile(const std::filesystem::path& last) override {
+    calls.push_back("choose:" + last.string());
+    return choice;
+  }
+  void ShowMessage(std::string_view text) override { calls.push_back("message:" + std::string(text)); }
+  void SetBusyCursor(bool b) override {
+    busy = b;
+    calls.push_back(b ? "busy" : "normal");
+  }
+  void DisableConversionButtons() override { calls.push_back("disable"); }
+  void CloseMainWindow() override { calls.push_back("close"); }
+  void ReportMissingItem(const MissingItem& item) override {
+    missing_items.push_back(std::string(item.element) + " " + std::to_string(item.position) + ": " + item.what);
+    if (on_missing_item) on_missing_item();
+  }
+  void ReportTablesWritten(std::span<const std::string> names) override {
+    calls.push_back("written:" + std::to_string(names.size()));
+  }
+};
+
+}  // namespace velquior::testing

@@ -1,0 +1,26 @@
+#pragma once
+// Writes small tables for the import tests, as the host would fill them.
+
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "tables/table.h"
+
+namespace velquior::testing {
+
+using Cell = std::variant<std::monostate, std::string, double>;  // unset, text (Windows-1252), number
+
+void MakeTable(const std::filesystem::path& dir, std::string_view name,
+               const std::vector<tables::FieldDef>& fields, const std::vector<std::vector<Cell>>& rows);
+
+// SOLUC with text codes and numeric DIA, HORA, SESIONES, each row
+// {DIA, HORA, SESIONES, ASIG, CODGRUPO, PROF, AULA}.
+struct SolucRow {
+  double dia, hora, sesiones;
+  std::string asig, grupo, prof, aula;
+};
+void MakeSoluc(const std::filesystem::path& dir, const std::vector<SolucRow>& rows);
+
+}  // namespace velquior::testing

@@ -1,0 +1,349 @@
+#include "xml/document.h"
+
+#include <libxml/tree.h>
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "common/error.h"
+#include "common/format.h"
+#include "common/messages.h"
+#include "text/encoding.h"
+#include "xml/doc_state.h"
+
+namespace velquior::xml {
+namespace detail {
+
+DocState& StateOf(xmlDoc* doc) {
+  if (doc->_private == nullptr) doc->_private = new DocState();
+  return *static_cast<DocState*>(doc->_private);
+}
+
+void FreeDocument(xmlDoc* doc) {
+  if (doc == nullptr) return;
+  if (auto* state = static_cast<DocState*>(doc->_private)) {
+    // Collect first: freeing a root frees detached nodes below it too.
+    std::vector<xmlNode*> roots;
+    for (xmlNode* n : state->detached) {
+      if (n->parent == nullptr) roots.push_back(n);
+    }
+    for (xmlNode* n : roots) xmlFreeNode(n);
+    delete state;
+    doc->_private = nullptr;
+  }
+  xmlFreeDoc(doc);
+}
+
+}  // namespace detail
+
+namespace {
+
+const char* U(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
+
+bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view TrimXmlSpace(std::string_view s) {
+  while (!s.empty() && IsXmlSpace(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsXmlSpace(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// The qualified name ("prefix:local" or "local") of an element or attribute, UTF-8.
+bool NameEquals(const xmlChar* local, const xmlNs* ns, std::string_view qname) {
+  std::string_view name = U(local);
+  if (ns != nullptr && ns->prefix != nullptr) {
+    std::string_view prefix = U(ns->prefix);
+    return qname.size() == prefix.size() + 1 + name.size() && qname.starts_with(prefix) &&
+           qname[prefix.size()] == ':' && qname.ends_with(name);
+  }
+  return qname == name;
+}
+
+std::string QualifiedName(const xmlChar* local, const xmlNs* ns) {
+  std::string out;
+  if (ns != nullptr && ns->prefix != nullptr) {
+    out = U(ns->prefix);
+    out += ':';
+  }
+  if (local != nullptr) out += U(local);
+  return out;
+}
+
+// DOM's name of a node, UTF-8.
+std::string NameOf(const xmlNode* n) {
+  switch (n->type) {
+    case XML_ELEMENT_NODE: return QualifiedName(n->name, n->ns);
+    case XML_TEXT_NODE: return "#text";
+    case XML_CDATA_SECTION_NODE: return "#cdata-section";
+    case XML_COMMENT_NODE: return "#comment";
+    case XML_DOCUMENT_NODE: return "#document";
+    default: return n->name != nullptr ? U(n->name) : "";
+  }
+}
+
+// Text and CDATA below `n` in document order. Entity references are not
+// entered: their children belong to the declaration and expanding them is
+// what an entity bomb relies on.
+void AppendDescendantText(const xmlNode* n, std::string& out) {
+  const xmlNode* cur = n->children;
+  while (cur != nullptr) {
+    if (cur->type == XML_TEXT_NODE || cur->type == XML_CDATA_SECTION_NODE) {
+      if (cur->content != nullptr) out += U(cur->content);
+    } else if (cur->type == XML_ELEMENT_NODE && cur->children != nullptr) {
+      cur = cur->children;
+      continue;
+    }
+    while (cur != n && cur->next == nullptr) cur = cur->parent;
+    if (cur == n) break;
+    cur = cur->next;
+  }
+}
+
+// Splits "a/b/c" into its steps; nullopt when a step is empty.
+std::optional<std::vector<std::string>> Steps(std::string_view path) {
+  std::vector<std::string> steps;
+  if (path.empty()) return std::nullopt;
+  for (;;) {
+    auto slash = path.find('/');
+    std::string_view step = path.substr(0, slash);
+    if (step.empty()) return std::nullopt;
+    steps.push_back(text::AnsiToUtf8(step));
+    if (slash == std::string_view::npos) break;
+    path.remove_prefix(slash + 1);
+  }
+  return steps;
+}
+
+// The child elements reached from `context` along `path`, in document order;
+// an absolute path starts from the document node. With `first_only` the walk
+// ends at the first match.
+std::vector<xmlNode*> Select(xmlNode* context, std::string_view path, bool first_only) {
+  std::vector<xmlNode*> current;
+  if (context == nullptr) return current;
+  if (path.starts_with('/')) {
+    if (context->doc == nullptr) return current;
+    context = reinterpret_cast<xmlNode*>(context->doc);
+    path.remove_prefix(1);
+  }
+  auto steps = Steps(path);
+  if (!steps) return current;
+  current.push_back(context);
+  std::vector<xmlNode*> next;
+  for (std::size_t i = 0; i < steps->size(); ++i) {
+    const std::string& step = (*steps)[i];
+    const bool last = i + 1 == steps->size();
+    next.clear();
+    for (xmlNode* parent : current) {
+      // Attributes and entity references have children that are no element's.
+      if (parent->type != XML_ELEMENT_NODE && parent->type != XML_DOCUMENT_NODE) continue;
+      for (xmlNode* c = parent->children; c != nullptr; c = c->next) {
+        if (c->type == XML_ELEMENT_NODE && NameEquals(c->name, c->ns, step)) {
+          next.push_back(c);
+          if (last && first_only) return next;
+        }
+      }
+    }
+    current.swap(next);
+    if (current.empty()) break;
+  }
+  return current;
+}
+
+[[noreturn]] void ThrowNotElement(const xmlNode* n) {
+  throw Error(Format(msg::kXmlNoEsElemento, {NameOf(n)}));
+}
+
+void CheckName(std::string_view utf8_name) {
+  std::string name(utf8_name);
+  if (name.empty() || name.size() != std::strlen(name.c_str()) ||
+      xmlValidateName(reinterpret_cast<const xmlChar*>(name.c_str()), 0) != 0) {
+    throw Error(Format(msg::kXmlNombreNoValido, {name}));
+  }
+}
+
+}  // namespace
+
+// ---- Attribute, AttributeMap ------------------------------------------------
+
+std::string Attribute::name() const { return text::Utf8ToAnsi(QualifiedName(attr_->name, attr_->ns)); }
+
+std::string Attribute::text() const {
+  std::string value;
+  for (const xmlNode* c = attr_->children; c != nullptr; c = c->next) {
+    if (c->type == XML_TEXT_NODE && c->content != nullptr) value += U(c->content);
+  }
+  return text::Utf8ToAnsi(value);
+}
+
+long AttributeMap::length() const {
+  if (node_ == nullptr || node_->type != XML_ELEMENT_NODE) return 0;
+  long n = 0;
+  for (const xmlAttr* a = node_->properties; a != nullptr; a = a->next) ++n;
+  return n;
+}
+
+std::optional<Attribute> AttributeMap::getNamedItem(std::string_view name) const {
+  if (node_ == nullptr || node_->type != XML_ELEMENT_NODE) return std::nullopt;
+  const std::string utf8 = text::AnsiToUtf8(name);
+  for (xmlAttr* a = node_->properties; a != nullptr; a = a->next) {
+    if (NameEquals(a->name, a->ns, utf8)) return Attribute(a);
+  }
+  return std::nullopt;
+}
+
+std::optional<Attribute> AttributeMap::item(long index) const {
+  if (index < 0 || node_ == nullptr || node_->type != XML_ELEMENT_NODE) return std::nullopt;
+  xmlAttr* a = node_->properties;
+  for (; a != nullptr && index > 0; a = a->next) --index;
+  if (a == nullptr) return std::nullopt;
+  return Attribute(a);
+}
+
+// ---- NodeList, Node ---------------------------------------------------------
+
+std::optional<Node> NodeList::item(long index) const {
+  if (index < 0 || index >= length()) return std::nullopt;
+  return Node(nodes_[static_cast<std::size_t>(index)]);
+}
+
+NodeList Node::selectNodes(std::string_view path) const { return NodeList(Select(node_, path, false)); }
+
+std::optional<Node> Node::selectSingleNode(std::string_view path) const {
+  auto found = Select(node_, path, true);
+  if (found.empty()) return std::nullopt;
+  return Node(found.front());
+}
+
+AttributeMap Node::attributes() const { return AttributeMap(node_); }
+
+NodeList Node::childNodes() const {
+  std::vector<xmlNode*> children;
+  if (node_->type == XML_ELEMENT_NODE) {
+    for (xmlNode* c = node_->children; c != nullptr; c = c->next) children.push_back(c);
+  }
+  return NodeList(std::move(children));
+}
+
+std::string Node::text() const {
+  std::string joined;
+  switch (node_->type) {
+    case XML_ELEMENT_NODE:
+      AppendDescendantText(node_, joined);
+      break;
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_COMMENT_NODE:
+    case XML_PI_NODE:
+      if (node_->content != nullptr) joined = U(node_->content);
+      break;
+    default:
+      break;
+  }
+  return text::Utf8ToAnsi(TrimXmlSpace(joined));
+}
+
+std::string Node::nodeName() const { return text::Utf8ToAnsi(NameOf(node_)); }
+
+Node Node::appendChild(Node child) {
+  xmlNode* c = child.node_;
+  // Refused: a foreign node, a node into itself or its own subtree, and any
+  // parent that is not an element.
+  bool ok = node_->type == XML_ELEMENT_NODE && c != nullptr && c->doc == node_->doc &&
+            c->type != XML_ATTRIBUTE_NODE && c->type != XML_DOCUMENT_NODE && c->type != XML_DTD_NODE;
+  for (xmlNode* up = node_; ok && up != nullptr; up = up->parent) ok = up != c;
+  if (!ok) throw Error(Format(msg::kXmlNoSePuedeAnadir, {c ? NameOf(c) : "", NameOf(node_)}));
+  // Linked by hand: xmlAddChild would merge adjacent text nodes and free the
+  // one the caller holds.
+  xmlUnlinkNode(c);
+  c->parent = node_;
+  c->prev = node_->last;
+  c->next = nullptr;
+  if (node_->last != nullptr) {
+    node_->last->next = c;
+  } else {
+    node_->children = c;
+  }
+  node_->last = c;
+  return child;
+}
+
+void Node::removeChild(Node child) {
+  xmlNode* c = child.node_;
+  if (c == nullptr || c->parent != node_) {
+    throw Error(Format(msg::kXmlNoEsHijo, {c ? NameOf(c) : "", NameOf(node_)}));
+  }
+  xmlUnlinkNode(c);
+  // Kept until the document dies, so a handle the caller still holds stays valid.
+  detail::StateOf(node_->doc).detached.insert(c);
+}
+
+void Node::setAttribute(std::string_view name, std::string_view ansi_value) {
+  if (node_->type != XML_ELEMENT_NODE) ThrowNotElement(node_);
+  const std::string utf8_name = text::AnsiToUtf8(name);
+  CheckName(utf8_name);
+  // A byte XML 1.0 cannot carry would make the saved file unreadable.
+  for (char ch : ansi_value) {
+    auto b = static_cast<unsigned char>(ch);
+    if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') {
+      throw Error(Format(msg::kXmlCaracterNoValido, {utf8_name, std::to_string(b)}));
+    }
+  }
+  const std::string utf8_value = text::AnsiToUtf8(ansi_value);
+  const auto* n = reinterpret_cast<const xmlChar*>(utf8_name.c_str());
+  const auto* v = reinterpret_cast<const xmlChar*>(utf8_value.c_str());
+  // An existing attribute keeps its place; xmlSetProp replaces the value in it.
+  xmlAttr* existing = nullptr;
+  for (xmlAttr* a = node_->properties; a != nullptr && existing == nullptr; a = a->next) {
+    if (NameEquals(a->name, a->ns, utf8_name)) existing = a;
+  }
+  if (existing != nullptr) {
+    if (xmlSetNsProp(node_, existing->ns, existing->name, v) == nullptr) throw std::bad_alloc();
+  } else if (xmlNewProp(node_, n, v) == nullptr) {
+    throw std::bad_alloc();
+  }
+}
+
+// ---- Document ---------------------------------------------------------------
+
+Document::Document() { detail::InitLibxml(); }
+
+Document::~Document() { detail::FreeDocument(doc_); }
+
+Document::Document(Document&& other) noexcept : doc_(other.doc_) { other.doc_ = nullptr; }
+
+Document& Document::operator=(Document&& other) noexcept {
+  if (this != &other) {
+    detail::FreeDocument(doc_);
+    doc_ = other.doc_;
+    other.doc_ = nullptr;
+  }
+  return *this;
+}
+
+std::optional<Node> Document::documentElement() const {
+  if (doc_ == nullptr) return std::nullopt;
+  xmlNode* root = xmlDocGetRootElement(doc_);
+  if (root == nullptr) return std::nullopt;
+  return Node(root);
+}
+
+Node Document::createElement(std::string_view name) {
+  const std::string utf8 = text::AnsiToUtf8(name);
+  CheckName(utf8);
+  if (doc_ == nullptr) {
+    doc_ = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+    if (doc_ == nullptr) throw std::bad_alloc();
+  }
+  xmlNode* n = xmlNewDocNode(doc_, nullptr, reinterpret_cast<const xmlChar*>(utf8.c_str()), nullptr);
+  if (n == nullptr) throw std::bad_alloc();
+  detail::StateOf(doc_).detached.insert(n);
+  return Node(n);
+}
+
+NodeList Document::selectNodes(std::string_view path) const {
+  if (doc_ == nullptr) return NodeList();
+  return NodeList(Select(reinterpret_cast<xmlNode*>(doc_), path, false));
+}
+
+}  // namespace velquior::xml

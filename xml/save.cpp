@@ -1,0 +1,234 @@
+// Saving: the document goes back in the form it came in (byte order mark,
+// declaration as written, encoding), indented, and replaces its file
+// atomically only once it has been written whole into memory.
+
+#include <libxml/encoding.h>
+#include <libxml/tree.h>
+#include <libxml/xmlIO.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "common/error.h"
+#include "common/files.h"
+#include "common/format.h"
+#include "common/messages.h"
+#include "xml/doc_state.h"
+#include "xml/document.h"
+#include "xml/libxml_errors.h"
+
+namespace velquior::xml {
+namespace detail {
+namespace {
+
+thread_local std::string* t_first_error = nullptr;
+
+void RecordFirst(void*, xmlErrorPtr error) noexcept {
+  if (t_first_error != nullptr && t_first_error->empty() && error != nullptr &&
+      error->level >= XML_ERR_ERROR) {
+    try {
+      *t_first_error = CleanMessage(error->message);
+    } catch (...) {
+      // No exception may cross libxml2's frames; the failure is still seen.
+    }
+  }
+}
+
+int AppendToString(void* context, const char* buffer, int len) {
+  try {
+    static_cast<std::string*>(context)->append(buffer, static_cast<std::size_t>(len));
+    return len;
+  } catch (...) {
+    return -1;  // no exception may cross libxml2's frames
+  }
+}
+
+// UTF-8 (as libxml2 writes it, so well formed) to UTF-16 in the given order.
+std::string ToUtf16(std::string_view utf8, bool big_endian, bool bom) {
+  std::string out;
+  out.reserve(utf8.size() * 2 + 2);
+  auto unit = [&](char32_t u) {
+    char hi = static_cast<char>((u >> 8) & 0xFF), lo = static_cast<char>(u & 0xFF);
+    if (big_endian) {
+      out += hi;
+      out += lo;
+    } else {
+      out += lo;
+      out += hi;
+    }
+  };
+  if (bom) unit(0xFEFF);
+  for (std::size_t i = 0; i < utf8.size();) {
+    auto b = static_cast<unsigned char>(utf8[i]);
+    char32_t cp;
+    int extra;
+    if (b < 0x80) {
+      cp = b;
+      extra = 0;
+    } else if ((b & 0xE0) == 0xC0) {
+      cp = b & 0x1F;
+      extra = 1;
+    } else if ((b & 0xF0) == 0xE0) {
+      cp = b & 0x0F;
+      extra = 2;
+    } else {
+      cp = b & 0x07;
+      extra = 3;
+    }
+    ++i;
+    for (int k = 0; k < extra && i < utf8.size(); ++k, ++i) {
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      unit(0xD800 + (cp >> 10));
+      unit(0xDC00 + (cp & 0x3FF));
+    } else {
+      unit(cp);
+    }
+  }
+  return out;
+}
+
+bool IsEncoding(const std::string& name, std::initializer_list<xmlCharEncoding> kinds) {
+  xmlCharEncoding e = xmlParseCharEncoding(name.c_str());
+  for (auto k : kinds) {
+    if (e == k) return true;
+  }
+  return false;
+}
+
+// Sets doc->encoding for the writing: libxml2 writes non-ASCII attribute
+// text as character references when a document has none.
+class EncodingForWriting {
+ public:
+  EncodingForWriting(xmlDoc* doc, const char* name) : doc_(doc), saved_(doc->encoding) {
+    doc_->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>(name));
+  }
+  ~EncodingForWriting() {
+    xmlFree(const_cast<xmlChar*>(doc_->encoding));
+    doc_->encoding = saved_;
+  }
+  EncodingForWriting(const EncodingForWriting&) = delete;
+  EncodingForWriting& operator=(const EncodingForWriting&) = delete;
+
+ private:
+  xmlDoc* doc_;
+  const xmlChar* saved_;
+};
+
+}  // namespace
+
+bool Serialize(xmlDoc* doc, std::string& bytes, std::string& reason) {
+  InitLibxml();
+  bytes.clear();
+  reason.clear();
+  const SourceForm& form = StateOf(doc).form;
+  const bool utf16 = form.utf16 != Utf16::kNo;
+  // The bytes of a UTF-16 file are made here from UTF-8; any other encoding
+  // is libxml2's, whose writer turns what the encoding lacks into character
+  // references.
+  std::string encoding = "UTF-8";
+  xmlCharEncodingHandlerPtr handler = nullptr;
+  if (!utf16 && !form.encoding.empty() &&
+      !IsEncoding(form.encoding, {XML_CHAR_ENCODING_UTF8, XML_CHAR_ENCODING_UTF16LE,
+                                  XML_CHAR_ENCODING_UTF16BE})) {
+    encoding = form.encoding;
+    handler = xmlFindCharEncodingHandler(encoding.c_str());
+    if (handler == nullptr) {
+      reason = Format(msg::kXmlCodificacionNoAdmitida, {encoding});
+      return false;
+    }
+  }
+  std::string written;
+  std::string first_error;
+  t_first_error = &first_error;
+  struct Reset {
+    ~Reset() { t_first_error = nullptr; }
+  } reset;
+  ScopedErrorHandler taken(RecordFirst);
+  xmlOutputBufferPtr out = xmlOutputBufferCreateIO(AppendToString, nullptr, &written, handler);
+  if (out == nullptr) {
+    if (handler != nullptr) xmlCharEncCloseFunc(handler);
+    throw std::bad_alloc();
+  }
+  {
+    EncodingForWriting as(doc, encoding.c_str());
+    if (form.bom && !utf16 && handler == nullptr) xmlOutputBufferWrite(out, 3, "\xEF\xBB\xBF");
+    if (!form.declaration.empty()) {
+      xmlOutputBufferWriteString(out, form.declaration.c_str());
+      xmlOutputBufferWrite(out, 1, "\n");
+    }
+    for (xmlNode* n = doc->children; n != nullptr; n = n->next) {
+      xmlNodeDumpOutput(out, doc, n, 0, 1, encoding.c_str());
+      xmlOutputBufferWrite(out, 1, "\n");
+    }
+  }
+  const int error = out->error;
+  const int rc = xmlOutputBufferClose(out);
+  if (error != 0 || rc < 0) {
+    reason = first_error.empty() ? std::string(msg::kXmlErrorDesconocido) : first_error;
+    return false;
+  }
+  bytes = utf16 ? ToUtf16(written, form.utf16 == Utf16::kBigEndian, form.bom) : std::move(written);
+  return true;
+}
+
+}  // namespace detail
+
+namespace {
+
+[[noreturn]] void ThrowSave(const std::filesystem::path& file, std::string_view reason) {
+  throw Error(Format(msg::kXmlNoSePuedeGuardar, {PathForMessage(file), reason}));
+}
+
+// The write bits count even for root: a file or folder someone marked
+// read-only is not written over by this program.
+void CheckWritable(const std::filesystem::path& file) {
+  struct stat st {};
+  if (::stat(file.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) throw Error(Format(msg::kEsUnDirectorio, {PathForMessage(file)}));
+    if (!S_ISREG(st.st_mode)) ThrowSave(file, msg::kXmlNoEsArchivoNormal);
+    if ((st.st_mode & 0222) == 0) ThrowSave(file, msg::kXmlSoloLectura);
+    if (::access(file.c_str(), W_OK) != 0) ThrowSave(file, std::strerror(errno));
+  }
+  std::filesystem::path dir = file.parent_path();
+  if (dir.empty()) dir = ".";
+  if (::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    if ((st.st_mode & 0222) == 0) {
+      ThrowSave(file, Format(msg::kXmlDirectorioSoloLectura, {PathForMessage(dir)}));
+    }
+    if (::access(dir.c_str(), W_OK) != 0) ThrowSave(file, std::strerror(errno));
+  }
+}
+
+}  // namespace
+
+void Document::save(const std::filesystem::path& file) const {
+  // An empty document (a failed load) must never replace a file.
+  if (doc_ == nullptr || xmlDocGetRootElement(doc_) == nullptr) ThrowSave(file, msg::kXmlSinRaiz);
+  // A link stays a link: the document it points to is the one replaced.
+  std::error_code ec;
+  std::filesystem::path target = file;
+  if (std::filesystem::is_symlink(file, ec)) {
+    auto resolved = std::filesystem::weakly_canonical(file, ec);
+    if (!ec) target = resolved;
+  }
+  CheckWritable(target);
+  std::string bytes, reason;
+  if (!detail::Serialize(doc_, bytes, reason)) ThrowSave(file, reason);
+  AtomicReplaceFile(target, bytes);
+}
+
+std::string Document::saveToString() const {
+  if (doc_ == nullptr || xmlDocGetRootElement(doc_) == nullptr) {
+    throw Error(Format(msg::kXmlNoSePuedeSerializar, {msg::kXmlSinRaiz}));
+  }
+  std::string bytes, reason;
+  if (!detail::Serialize(doc_, bytes, reason)) throw Error(Format(msg::kXmlNoSePuedeSerializar, {reason}));
+  return bytes;
+}
+
+}  // namespace velquior::xml
