@@ -16,7 +16,7 @@ build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	bash scripts/demo.sh $(BUILD)
+	bash scripts/run.sh $(BUILD)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)

@@ -8,7 +8,7 @@
 #include "export/element_items.h"
 #include "export/export_context.h"
 #include "export/hours.h"
-#include "export/id_index.h"
+#include "tables/key_index.h"
 #include "tables/catalog.h"
 #include "text/numbers.h"
 #include "xml/saga_names.h"
@@ -60,7 +60,7 @@ struct GroupValues {
   std::string code, shift, level, course, letter;
 };
 
-GroupValues GroupFrom(const IdIndex& groups, const std::string& id) {
+GroupValues GroupFrom(const tables::KeyIndex& groups, const std::string& id) {
   const std::vector<std::string>* r = groups.Find(id);
   if (r == nullptr) return {};
   return {(*r)[0], (*r)[1], (*r)[2], (*r)[3], (*r)[4]};
@@ -80,9 +80,9 @@ void CrearAsignaciones(ExportContext& ctx) {
   components.Open(c.wwTableAulas);
   components.Open(c.wwTableNomAsg);
 
-  const IdIndex groups(c.wwTableGrupos, {f::kAbrev, f::kTurno, f::kNivel, f::kCurso, f::kGrupo});
-  const IdIndex teachers(c.wwTableProfesor, {f::kAbrev});
-  const IdIndex subjects(c.wwTableNomAsg, {f::kCod, f::kHoras});
+  const tables::KeyIndex groups(c.wwTableGrupos, f::kIdSaga, {f::kAbrev, f::kTurno, f::kNivel, f::kCurso, f::kGrupo});
+  const tables::KeyIndex teachers(c.wwTableProfesor, f::kIdSaga, {f::kAbrev});
+  const tables::KeyIndex subjects(c.wwTableNomAsg, f::kIdSaga, {f::kCod, f::kHoras});
 
   ElementItems group_items(ctx.front_end, saga::kGroup);
   ElementItems subject_items(ctx.front_end, saga::kAssignedSubject);
