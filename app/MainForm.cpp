@@ -113,6 +113,8 @@ void TMForm::BuildControls() {
   QPalette red = version->palette();
   red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
   version->setPalette(red);
+  // The form paints as button face, which would make labels use ButtonText.
+  version->setForegroundRole(QPalette::WindowText);
   version->adjustSize();  // sized to its text
 
   const QIcon check = CheckMarkIcon();

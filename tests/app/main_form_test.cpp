@@ -159,8 +159,13 @@ TEST_F(MainFormTest, ControlsHaveTheirPlacesTextsAndFonts) {
   EXPECT_EQ(version->pos(), QPoint(8, 72));
   EXPECT_EQ(version->size(), version->sizeHint());  // sized to its text
   EXPECT_TRUE(version->font().bold());
-  EXPECT_EQ(version->palette().color(QPalette::WindowText), QColor(0xFF0000));
-  for (const char* name : {"Label3", "Label4"}) EXPECT_TRUE(form_->findChild<QLabel*>(name)->wordWrap()) << name;
+  // The colour the label really paints its text with.
+  EXPECT_EQ(version->palette().color(version->foregroundRole()), QColor(0xFF0000));
+  for (const char* name : {"Label3", "Label4"}) {
+    auto* label = form_->findChild<QLabel*>(name);
+    EXPECT_TRUE(label->wordWrap()) << name;
+    EXPECT_EQ(label->palette().color(label->foregroundRole()), label->palette().color(QPalette::WindowText)) << name;
+  }
   // Glyphs on the three glyph buttons, none on the help button.
   for (const char* name : {"BExportar", "BImportar", "BClose"}) EXPECT_FALSE(Button(name)->icon().isNull()) << name;
   EXPECT_TRUE(Button("Button1")->icon().isNull());
