@@ -189,7 +189,9 @@ void TMForm::BImportarClick() {
 }
 
 void TMForm::Button1Click() {
-  if (setup_.help != nullptr) setup_.help->ShowContents();
+  if (setup_.help == nullptr) return;
+  setup_.help->SetHelpFile(kHelpFile);
+  setup_.help->ShowContents();
 }
 
 void TMForm::ShowForm() {

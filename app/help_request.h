@@ -1,6 +1,6 @@
 #pragma once
-// Where the window sends its help requests (F1 and the help button). The
-// viewer that answers them comes later; until then NoHelp ignores them.
+// Where the window sends its help requests (F1 and the help button).
+// help::HelpService answers them; NoHelp ignores them.
 
 #include <string>
 #include <string_view>

@@ -18,6 +18,7 @@
 #include "app/result_file.h"
 #include "common/messages.h"
 #include "common/work_dir.h"
+#include "help/help_service.h"
 #include "text/numbers.h"
 
 int main(int argc, char** argv) {
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
   // Counted as given, before Qt takes its own options out of argv.
   std::vector<std::string> params(argv + 1, argv + argc);
 
-  app::NoHelp help;  // every later help request goes through it
+  help::HelpService help;  // every later help request goes through it
   QApplication application(argc, argv);
   help.SetHelpFile(app::kHelpFile);
   QApplication::setApplicationName(QString::fromUtf8(msg::kTituloAplicacion.data(),

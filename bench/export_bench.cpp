@@ -61,3 +61,16 @@ void BM_BareParse(benchmark::State& state) {
 BENCHMARK(BM_BareParse)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
+
+namespace {
+
+// From the start of the process to its end, as a user waits for it.
+void BM_VersionStartup(benchmark::State& state) {
+  for (auto _ : state) {
+    auto r = velquior::testing::RunProgram(VELQUIOR_CONVERT_BIN, {"--version"});
+    if (r.status != 0) state.SkipWithError("--version failed");
+  }
+}
+BENCHMARK(BM_VersionStartup)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

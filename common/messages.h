@@ -114,4 +114,10 @@ inline constexpr std::string_view kBotonSalir = "&Salir";
 inline constexpr std::string_view kBotonAyuda = "F1 AYUDA";
 inline constexpr std::string_view kTituloDialogoXml = "Archivo XML";
 
+// The help window (help/).
+inline constexpr std::string_view kAyudaTitulo = "Ayuda";  // when the help file names no title
+inline constexpr std::string_view kAyudaContenido = "Contenido";
+inline constexpr std::string_view kAyudaIndice = "Índice";
+inline constexpr std::string_view kAyudaBuscarPalabra = "Escriba la palabra clave:";
+
 }  // namespace velquior::msg

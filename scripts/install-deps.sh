@@ -9,10 +9,12 @@ packages=(
   libxml2-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  python3 python3-dbfread
+  python3 python3-dbfread libxml2-utils
   # the desktop window and its tests
   qt6-base-dev qt6-translations-l10n libxcb1-dev fonts-liberation
   xvfb xauth xdotool x11-utils
+  # the help: its compiler and the library that reads it
+  fp-utils-3.2.2 libchm-dev
 )
 if [[ "${VELQUIOR_FUZZ:-0}" == 1 ]]; then
   packages+=(clang libclang-rt-14-dev)

@@ -27,6 +27,7 @@ inline constexpr std::string_view kMarcaNoValida =
     "el registro %s tiene una marca de borrado no válida (0x%s)";
 
 // Values (found when the field is read).
+inline constexpr std::string_view kRegistroIncompleto = "el registro %s está incompleto";
 inline constexpr std::string_view kValorNoValido = "el registro %s tiene en el campo %s un valor no válido: '%s'";
 
 // Writing into a table that is open.
@@ -35,6 +36,7 @@ inline constexpr std::string_view kNoSeAnade =
 inline constexpr std::string_view kNoSeAnadeFormato =
     "no se pueden añadir registros a una tabla de este formato (byte de versión 0x%s)";
 inline constexpr std::string_view kCambiadaFuera = "otro programa ha cambiado la tabla mientras estaba abierta";
+inline constexpr std::string_view kSinSitio = "no caben más registros en la tabla";
 
 // Creation.
 inline constexpr std::string_view kSinDirectorio = "no existe el directorio %s";

@@ -402,7 +402,7 @@ Value DecodeValue(const Layout& L, std::string_view record, std::size_t index, s
   const Field& f = L.fields.at(index);
   const auto width = static_cast<std::size_t>(f.info.width);
   if (record.size() < L.record_length || f.offset + width > record.size()) {
-    throw Error(Format(msg::kTablaDanada, {label, "registro incompleto"}));
+    Damaged(label, Format(why::kRegistroIncompleto, {Num(record_number)}));
   }
   if (NullBitSet(L, record, f.null_bit)) return Null{};
   std::string_view raw = record.substr(f.offset, width);

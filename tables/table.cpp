@@ -413,10 +413,13 @@ struct Table::Impl final : Buffered {
     if (file.write_error() != 0) {
       throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(file.path()), std::strerror(file.write_error())}));
     }
-    if (stored == UINT32_MAX) throw Error(Format(msg::kTablaDanada, {file_name, "no caben más registros en la tabla"}));
-    if (!batch) {
+    if (stored == UINT32_MAX) throw Error(Format(msg::kTablaDanada, {file_name, dbf::why::kSinSitio}));
+    {
       std::lock_guard<std::mutex> lock(g_mutex);
-      batch = std::make_unique_for_overwrite<char[]>(batch_records * layout.record_length);
+      if (!batch) batch = std::make_unique_for_overwrite<char[]>(batch_records * layout.record_length);
+      // Full when the flush of the last Post failed: it is tried again, and
+      // the record is not started unless there is room for it.
+      if (stored - flushed >= batch_records) FlushLocked();
     }
     char* slot = BatchSlot(stored);
     std::memset(slot, ' ', layout.record_length);
@@ -497,7 +500,9 @@ Table::~Table() {
 
 void Table::ClearFields() { impl_->defs.clear(); }
 
-void Table::AddField(const FieldDef& field) { impl_->defs.push_back({std::string(field.name), field.type, field.width}); }
+void Table::AddField(const FieldDef& field) {
+  impl_->defs.push_back({std::string(field.name), field.type, field.width});
+}
 
 void Table::CreateTable() { impl_->CreateTable(); }
 void Table::Open() { impl_->Open(); }

@@ -265,6 +265,8 @@ Node Node::appendChild(Node child) {
     node_->children = c;
   }
   node_->last = c;
+  // In the tree now, so freed with it: the set keeps only loose subtrees.
+  detail::StateOf(node_->doc).detached.erase(c);
   return child;
 }
 

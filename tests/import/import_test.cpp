@@ -5,6 +5,7 @@
 #include "common/error.h"
 #include "tables/catalog.h"
 #include "tests/export/fake_front_end.h"
+#include "tests/import/render.h"
 #include "tests/import/table_maker.h"
 #include "tests/test_util.h"
 #include "text/encoding.h"
@@ -15,9 +16,12 @@ namespace {
 
 using testing::Cell;
 using testing::FakeFrontEnd;
+using testing::CatalogueRow;
+using testing::MakeCatalogue;
 using testing::MakeSoluc;
 using testing::MakeTable;
 using testing::ReadFile;
+using testing::Render;
 using testing::SolucRow;
 using testing::TempDir;
 using testing::WriteFile;
@@ -26,28 +30,7 @@ using tables::FieldType;
 namespace fs = std::filesystem;
 namespace f = catalog::f;
 
-std::vector<FieldDef> Fields(const catalog::TableSpec& spec) { return {spec.fields.begin(), spec.fields.end()}; }
-
-// A compact picture of a subtree: name[attr=value,...](children...).
-std::string Render(const xml::Node& n) {
-  if (n.nodeName() == "#text") return text::AnsiToUtf8(n.text());
-  std::string out = n.nodeName();
-  auto attrs = n.attributes();
-  if (attrs.length() > 0) {
-    out += "[";
-    for (long i = 0; i < attrs.length(); ++i) {
-      out += (i ? "," : "") + attrs.item(i)->name() + "=" + text::AnsiToUtf8(attrs.item(i)->text());
-    }
-    out += "]";
-  }
-  auto kids = n.childNodes();
-  if (kids.length() > 0) {
-    out += "(";
-    for (long i = 0; i < kids.length(); ++i) out += (i ? " " : "") + Render(*kids.item(i));
-    out += ")";
-  }
-  return out;
-}
+std::vector<FieldDef> Fields(const catalog::TableSpec& table) { return {table.fields.begin(), table.fields.end()}; }
 
 class Import : public ::testing::Test {
  protected:
@@ -81,9 +64,9 @@ class Import : public ::testing::Test {
   }
 
   void EmptyTables() {
-    for (const auto* spec : {&catalog::kDiasHorast, &catalog::kAsignomt, &catalog::kGrupost, &catalog::kProft,
+    for (const auto* table : {&catalog::kDiasHorast, &catalog::kAsignomt, &catalog::kGrupost, &catalog::kProft,
                              &catalog::kAulat}) {
-      MakeTable(work_, spec->name, Fields(*spec), {});
+      MakeTable(work_, table->name, Fields(*table), {});
     }
     MakeSoluc(work_, {});
   }
@@ -94,6 +77,15 @@ class Import : public ::testing::Test {
     auto all = saved.documentElement()->selectNodes("time-tables");
     EXPECT_EQ(all.length(), 1);
     return all.length() ? Render(*all.item(0)) : "";
+  }
+
+  // The rendered container `name` of the saved time-table (days, groups,
+  // members, activities, inputs).
+  std::string Section(std::string_view name) {
+    xml::Document saved;
+    EXPECT_TRUE(saved.load(doc_file_).ok);
+    auto c = saved.documentElement()->selectSingleNode("time-tables/time-table/" + std::string(name));
+    return c ? Render(*c) : "(missing)";
   }
 
   std::string RunExpectingError() {
@@ -203,6 +195,131 @@ TEST_F(Import, FrameReplacesOnlyTheDirectTimeTablesChildren) {
     std::string bytes = ReadFile(doc_file_);
     EXPECT_NE(bytes.find(std::string("encoding=\"") + encoding + "\""), std::string::npos) << bytes;
     EXPECT_NE(bytes.find("<!-- cabecera -->"), std::string::npos);
+  }
+}
+
+TEST_F(Import, ListsOfTheUsedCatalogueRecords) {
+  WriteFile(doc_file_, "<document/>");
+  EmptyTables();
+  MakeSoluc(work_, {{1, 1, 1, "MAT", "1A", "P01", ""}, {0, 1, 1, "LEN", "2B", "P02", ""},
+                    {2, 1, 1, "FIS", "1A", "P01", ""}});
+  MakeCatalogue(work_, "GRUPOST", {{"1A", "101"}, {"1B", "102"}, {"2B", "103"}});
+  MakeCatalogue(work_, "PROFT", {{"P02", "201"}, {"P01", "202"}, {"P03", "203"}});
+  MakeCatalogue(work_, "ASIGNOMT", {{"FIS", "301", "Fisica"}, {"MAT", "302", "Matematicas"},
+                                    {"HIS", "303", "Historia"}, {"LEN", "304", "Lengua"}});
+  ASSERT_EQ(BImportarClick(session_, fe_), RunOutcome::kCompleted);
+  EXPECT_EQ(Section("groups"), "groups(group[id=101] group[id=103])");
+  EXPECT_EQ(Section("members"), "members(member[id=201] member[id=202])");
+  EXPECT_EQ(Section("activities"),
+            "activities(activity[id=a1,name=Fisica,subject=301] activity[id=a2,name=Matematicas,subject=302] "
+            "activity[id=a3,name=Lengua,subject=304])");
+  EXPECT_EQ(Section("inputs"),
+            "inputs(input[id=input1,day=1,interval=i1,activity=a2](groups(group[id=101]) members(member[id=202]) "
+            "locations(location)) "
+            "input[id=input2,day=2,interval=i1,activity=a1](groups(group[id=101]) members(member[id=202]) "
+            "locations(location)))");
+}
+
+// Catalogue keys and SAGA ids that collide, are empty or differ only in
+// letter case, followed through the lists and the entries that name them.
+TEST_F(Import, KeysThatRepeatAreEmptyOrDifferInCase) {
+  struct Case {
+    const char* what;
+    std::vector<SolucRow> soluc;
+    std::vector<CatalogueRow> grupost, asignomt;
+    std::string groups, activities, inputs;  // inputs: "activity group" of each input
+  } cases[] = {
+      {"two records with one used key",
+       {{1, 1, 1, "MAT", "1A", "", ""}},
+       {{"1A", "101"}, {"1A", "111"}},
+       {{"MAT", "302", "Matematicas"}, {"MAT", "312", "Mates"}},
+       "groups(group[id=101] group[id=111])",
+       "activities(activity[id=a1,name=Matematicas,subject=302] activity[id=a2,name=Mates,subject=312])",
+       "a1 101"},
+      {"empty IDSAGA",
+       {{1, 1, 1, "MAT", "1A", "", ""}},
+       {{"1A", ""}},
+       {{"MAT", "", "Matematicas"}},
+       "groups(group[id=])",
+       "activities(activity[id=a1,name=Matematicas,subject=])",
+       "a1 -"},
+      {"empty key matched by an empty SOLUC field",
+       {{1, 1, 1, "", "", "", ""}},
+       {{"1A", "101"}, {"", "109"}},
+       {{"MAT", "302", "Matematicas"}, {"", "300", "Sin codigo"}},
+       "groups(group[id=109])",
+       "activities(activity[id=a1,name=Sin codigo,subject=300])",
+       "a1 109"},
+      {"subject keys that differ only in case share the first activity",
+       {{1, 1, 1, "MAT", "", "", ""}, {1, 2, 1, "LEN", "", "", ""}, {1, 3, 1, "ETI", "", "", ""},
+        {1, 4, 1, "VAL", "", "", ""}},
+       {},
+       {{"MAT", "abc", "Matematicas"}, {"LEN", "ABC", "Lengua"}, {"ETI", "Ética", "Etica"},
+        {"VAL", "éTICA", "Valores"}},
+       "groups",
+       "activities(activity[id=a1,name=Matematicas,subject=abc] activity[id=a2,name=Lengua,subject=ABC] "
+       "activity[id=a3,name=Etica,subject=Ética] activity[id=a4,name=Valores,subject=éTICA])",
+       "a1 - a1 - a3 - a3 -"},
+      {"two codes of one subject key",
+       {{1, 1, 1, "LEN", "", "", ""}, {1, 2, 1, "MAT", "", "", ""}},
+       {},
+       {{"MAT", "302", "Matematicas"}, {"LEN", "302", "Lengua"}},
+       "groups",
+       "activities(activity[id=a1,name=Matematicas,subject=302] activity[id=a2,name=Lengua,subject=302])",
+       "a1 - a1 -"},
+      {"a subject code without record that is itself a subject key",
+       {{1, 1, 1, "MAT", "", "", ""}, {1, 2, 1, "302", "", "", ""}},
+       {},
+       {{"MAT", "302", "Matematicas"}},
+       "groups",
+       "activities(activity[id=a1,name=Matematicas,subject=302])",
+       "a1 - a1 -"},
+      {"a group code without record names itself",
+       {{1, 1, 1, "MAT", "3C", "", ""}},
+       {{"1A", "101"}},
+       {{"MAT", "302", "Matematicas"}},
+       "groups",
+       "activities(activity[id=a1,name=Matematicas,subject=302])",
+       "a1 3C"},
+      {"an empty SOLUC",
+       {},
+       {{"1A", "101"}},
+       {{"MAT", "302", "Matematicas"}},
+       "groups",
+       "activities",
+       ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile(doc_file_, "<document/>");
+    EmptyTables();
+    MakeSoluc(work_, c.soluc);
+    MakeCatalogue(work_, "GRUPOST", c.grupost);
+    std::vector<CatalogueRow> asignomt;
+    for (auto r : c.asignomt) {
+      r.idsaga = text::Utf8ToAnsi(r.idsaga);
+      asignomt.push_back(r);
+    }
+    MakeCatalogue(work_, "ASIGNOMT", asignomt);
+    Session session;
+    session.work_dir = work_;
+    FakeFrontEnd fe;
+    fe.choice = doc_file_;
+    ASSERT_EQ(BImportarClick(session, fe), RunOutcome::kCompleted);
+    EXPECT_EQ(Section("groups"), c.groups);
+    EXPECT_EQ(Section("activities"), c.activities);
+    xml::Document saved;
+    ASSERT_TRUE(saved.load(doc_file_).ok);
+    std::string inputs;
+    auto list = saved.selectNodes("/document/time-tables/time-table/inputs/input");
+    for (long i = 0; i < list.length(); ++i) {
+      auto input = *list.item(i);
+      auto group = *input.selectSingleNode("groups/group");
+      auto gid = group.attributes().getNamedItem("id");
+      inputs += (i ? " " : "") + input.attributes().getNamedItem("activity")->text() + " " +
+                (gid ? gid->text() : "-");
+    }
+    EXPECT_EQ(inputs, c.inputs);
   }
 }
 

@@ -37,4 +37,24 @@ void MakeSoluc(const std::filesystem::path& dir, const std::vector<SolucRow>& ro
   MakeTable(dir, catalog::kSoluc, fields, cells);
 }
 
+void MakeCatalogue(const std::filesystem::path& dir, std::string_view table, const std::vector<CatalogueRow>& rows) {
+  namespace f = catalog::f;
+  const catalog::TableSpec* layout = nullptr;
+  for (const auto* s : {&catalog::kAsignomt, &catalog::kGrupost, &catalog::kProft, &catalog::kAulat}) {
+    if (s->name == table) layout = s;
+  }
+  std::vector<tables::FieldDef> fields(layout->fields.begin(), layout->fields.end());
+  std::vector<std::vector<Cell>> cells;
+  for (const auto& r : rows) {
+    std::vector<Cell> row(fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (i == 0) row[i] = r.key;  // COD or ABREV
+      if (fields[i].name == f::kIdSaga) row[i] = r.idsaga;
+      if (fields[i].name == f::kNombre) row[i] = r.name;
+    }
+    cells.push_back(std::move(row));
+  }
+  MakeTable(dir, layout->name, fields, cells);
+}
+
 }  // namespace velquior::testing

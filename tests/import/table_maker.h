@@ -23,4 +23,14 @@ struct SolucRow {
 };
 void MakeSoluc(const std::filesystem::path& dir, const std::vector<SolucRow>& rows);
 
+// A catalogue (ASIGNOMT, GRUPOST, PROFT or AULAT) with its own fields, each
+// row giving the key (COD or ABREV), the IDSAGA and, for ASIGNOMT, NOMBRE.
+// Texts are Windows-1252.
+struct CatalogueRow {
+  CatalogueRow(std::string k, std::string id, std::string n = {})
+      : key(std::move(k)), idsaga(std::move(id)), name(std::move(n)) {}
+  std::string key, idsaga, name;
+};
+void MakeCatalogue(const std::filesystem::path& dir, std::string_view table, const std::vector<CatalogueRow>& rows);
+
 }  // namespace velquior::testing

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 #include "common/error.h"
 #include "tables/catalog.h"
 #include "tables/dbf_reader.h"
@@ -95,7 +98,8 @@ TEST(DbfDamage, HeaderAndRecordLengthsThatDoNotFit) {
       {8, 100, Damaged("la lista de campos no termina dentro de la cabecera")},
       {8, 32, Damaged("la lista de campos no termina dentro de la cabecera")},
       {8, 0, Damaged("la lista de campos no termina dentro de la cabecera")},
-      {8, 258, Damaged("la cabecera indica 13 registros y el archivo tiene 12")},
+      // One byte late: 13 records still fit, but the first flag is a text's byte.
+      {8, 258, Damaged("el registro 1 tiene una marca de borrado no válida (0x31)")},
       {10, 20, Damaged("la cabecera indica registros de 20 bytes y sus campos, con la marca de borrado, ocupan 53")},
       {10, 0, Damaged("la cabecera indica registros de 0 bytes y sus campos, con la marca de borrado, ocupan 53")},
       {10, 52, Damaged("la cabecera indica registros de 52 bytes y sus campos, con la marca de borrado, ocupan 53")},
@@ -192,7 +196,9 @@ TEST(DbfDamage, RandomGarbage) {
       PutLe16(bytes, 10, static_cast<std::uint16_t>(1 + seed % 40));
     }
     const std::string got = Outcome(bytes);
-    if (!got.empty()) ASSERT_EQ(got.rfind("SOLUC.DBF: ", 0), 0u) << seed << ": " << got;
+    if (!got.empty()) {
+      ASSERT_EQ(got.rfind("SOLUC.DBF: ", 0), 0u) << seed << ": " << got;
+    }
   }
 }
 
@@ -215,6 +221,55 @@ TEST(DbfDamage, FilesThatAreNoTables) {
     EXPECT_NE(std::string(e.message()).find("AULAT.DBF"), std::string::npos) << e.message();
   }
   EXPECT_FALSE(folder.Active());
+}
+
+}  // namespace
+}  // namespace velquior
+
+namespace velquior {
+namespace {
+
+// tests/fixtures/dbf: our own damaged tables, one damage per folder.
+TEST(DbfOwnFixtures, EachGivesItsMessage) {
+  const fs::path dir = fs::path(VELQUIOR_TEST_FIXTURES) / "dbf";
+  const std::pair<const char*, const char*> cases[] = {
+      {"bad-version", "no es una tabla dBASE (el primer byte es 0x41)"},
+      {"short-header", "el archivo tiene 20 bytes y no llega a la cabecera de una tabla dBASE"},
+      {"header-too-long", "la cabecera indica que ocupa 5000 bytes y el archivo tiene 947"},
+      {"no-terminator", "la lista de campos no termina dentro de la cabecera"},
+      {"record-length-short",
+       "la cabecera indica registros de 20 bytes y sus campos, con la marca de borrado, ocupan 53"},
+      {"count-too-big", "la cabecera indica 1000 registros y el archivo tiene 13"},
+      {"bad-flag", "el registro 3 tiene una marca de borrado no válida (0x58)"},
+      {"unknown-type", "el campo DIA es de un tipo desconocido ('X')"},
+      {"width-zero", "el campo DIA tiene anchura 0"},
+  };
+  for (const auto& [folder, why] : cases) {
+    SCOPED_TRACE(folder);
+    tables::Table t(dir / folder, "soluc");
+    try {
+      t.Open();
+      ADD_FAILURE() << "opened";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.message(), Damaged(why));
+    }
+    EXPECT_EQ(Outcome(testing::ReadFile(dir / folder / "SOLUC.DBF")), Damaged(why));
+  }
+  tables::Table t(dir / "bad-number", "SOLUC");
+  t.Open();
+  EXPECT_EQ(t.AsText("CODGRUPO"), "1A");
+  try {
+    t.AsText("DIA");
+    ADD_FAILURE() << "read";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.message(), Damaged("el registro 1 tiene en el campo DIA un valor no válido: 'x1'"));
+  }
+  // The folder holds those and nothing else of the kind.
+  std::vector<std::string> folders;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    if (e.is_directory()) folders.push_back(e.path().filename().string());
+  }
+  EXPECT_EQ(folders.size(), std::size(cases) + 1);
 }
 
 }  // namespace

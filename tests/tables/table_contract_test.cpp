@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "common/error.h"
 #include "tables/catalog.h"
@@ -536,6 +539,43 @@ TEST_F(TableContract, FileIsAValidTableAfterEveryPost) {
   EXPECT_EQ(bytes.back(), '\x1A');
 }
 
+TEST_F(TableContract, AFailedWriteLeavesAValidTableAndIsTriedAgain) {
+  // A file size limit makes the second batch fail half written, as a full
+  // disk would.
+  struct rlimit old {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 100000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+
+  Table t(dir_.path(), "SOLUC");
+  t.Open();
+  int posted = 0;
+  std::string error = "(no error)";
+  for (; posted < 5000 && error == "(no error)"; ++posted) {
+    error = ErrorOf([&] { AddRow(t, "G" + std::to_string(posted), std::to_string(posted), posted); });
+  }
+  EXPECT_EQ(error, File().string() + ": no se puede escribir el archivo: File too large");
+  // The file is the table of the first batch; the torn second one lies
+  // after its counted records.
+  auto c = tables::dbf::ReadTable(File());
+  EXPECT_GT(c.records.size(), 0u);
+  EXPECT_LT(c.records.size(), static_cast<std::size_t>(posted));
+  // With the batch still full, appending tries the write again.
+  EXPECT_EQ(ErrorOf([&] { t.Append(); }), error);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
+  std::signal(SIGXFSZ, old_handler);
+  AddRow(t, "END", "-1", -1);
+  t.Close();
+  c = tables::dbf::ReadTable(File());
+  ASSERT_EQ(c.records.size(), static_cast<std::size_t>(posted) + 1);
+  for (int i = 0; i < posted; ++i) {
+    ASSERT_EQ(std::get<std::int64_t>(c.records[i][3]), i);
+  }
+  EXPECT_EQ(std::get<std::string>(c.records.back()[0]), "END");
+}
+
 TEST_F(TableContract, ADestroyedHandleWritesWhatWasPosted) {
   {
     Table t(dir_.path(), "SOLUC");
@@ -613,7 +653,8 @@ TEST_F(TableContract, AppendingToATableOfAnotherWriterKeepsItsLayout) {
     t.SetText("CODGRUPO", "1\xba" "ESO-\xd1");
     t.SetText("DIA", "7");
     t.SetFloat("HORA", 2.5);
-    EXPECT_EQ(ErrorOf([&] { t.SetFloat("SESIONES", 1234.5); }), "SOLUC.DBF: el valor 1234.5 no cabe en el campo SESIONES");
+    EXPECT_EQ(ErrorOf([&] { t.SetFloat("SESIONES", 1234.5); }),
+              "SOLUC.DBF: el valor 1234.5 no cabe en el campo SESIONES");
     t.Post();
   }
   auto c = tables::dbf::ReadTable(d / "SOLUC.DBF");

@@ -1,0 +1,46 @@
+#include "help/help_service.h"
+
+#include <filesystem>
+
+#include "help/help_window.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace velquior::help {
+
+std::string ExecutableDirectory() {
+  std::filesystem::path exe;
+#ifdef _WIN32
+  wchar_t buffer[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) exe = std::filesystem::path(std::wstring(buffer, n));
+#else
+  std::error_code ec;
+  exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+#endif
+  if (exe.empty()) return {};
+  std::string dir = exe.parent_path().string();
+  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += static_cast<char>(std::filesystem::path::preferred_separator);
+  return dir;
+}
+
+EngineLoader DefaultEngineLoader() { return ChmEngineLoader(); }
+
+HelpService::HelpService(const EngineLoader& load_engine, DirectoryFunction exe_dir)
+    : system_(load_engine, std::move(exe_dir)) {}
+
+void HelpService::ShowContext(int context) {
+  HelpManager& manager = system_.Manager();
+  manager.SetApplicationHelpFile(HelpFile());
+  manager.HelpCommand(kHelpContext, context);
+}
+
+void HelpService::ShowContents() {
+  HelpManager& manager = system_.Manager();
+  manager.SetApplicationHelpFile(HelpFile());
+  manager.HelpCommand(kHelpContents, 0);
+}
+
+}  // namespace velquior::help

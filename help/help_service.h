@@ -1,0 +1,36 @@
+#pragma once
+// The window's help requests (F1, the "F1 AYUDA" button) served by the
+// process's help system: F1 asks the manager for a context of the current
+// help file, the button for its table of contents.
+
+#include <string>
+
+#include "app/help_request.h"
+#include "help/help_system.h"
+
+namespace velquior::help {
+
+// The directory of the running executable, ending in a separator.
+std::string ExecutableDirectory();
+// The chmlib help windows (help/help_window.h).
+EngineLoader DefaultEngineLoader();
+
+class HelpService : public app::HelpRequests {
+ public:
+  // Set up before the application object exists; the engine makes its
+  // windows only when a request needs one.
+  explicit HelpService(const EngineLoader& load_engine = DefaultEngineLoader(),
+                       DirectoryFunction exe_dir = ExecutableDirectory);
+
+  void ShowContext(int context) override;
+  void ShowContents() override;
+  // Closes every help window (the viewer's soft shut-down).
+  void CloseAll() { system_.Viewer().SoftShutDown(); }
+
+  HelpSystem& System() { return system_; }
+
+ private:
+  HelpSystem system_;
+};
+
+}  // namespace velquior::help
