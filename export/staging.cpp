@@ -30,6 +30,18 @@ void FlushDirectory(const fs::path& dir) {
   }
 }
 
+// On disk before it replaces anything, so a power cut after the rename
+// cannot leave an empty table in place of the old one.
+void FlushFile(const fs::path& file, std::string_view name) {
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 || ::fsync(fd) != 0) {
+    int err = errno;
+    if (fd >= 0) ::close(fd);
+    throw Error(Format(msg::kTablaNoSePuedeCrear, {std::string(name), std::strerror(err)}));
+  }
+  ::close(fd);
+}
+
 // Staging folders of runs that were killed; only called under the
 // directory lock, so none of them belongs to a live run.
 void RemoveStaleStaging(const fs::path& work_dir) {
@@ -88,8 +100,9 @@ std::vector<fs::path> Staging::Commit() {
     std::error_code ec;
     if (!fs::is_regular_file(staged, ec)) {
       throw Error(Format(msg::kTablaNoSePuedeCrear,
-                         {FileNameOf(*t, catalog::kDataExtension), "falta en la carpeta provisional"}));
+                         {FileNameOf(*t, catalog::kDataExtension), msg::kFaltaEnProvisional}));
     }
+    FlushFile(staged, FileNameOf(*t, catalog::kDataExtension));
   }
   for (const auto* t : tables_) {
     const std::string data_name = FileNameOf(*t, catalog::kDataExtension);

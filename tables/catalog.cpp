@@ -12,9 +12,9 @@
 
 namespace velquior::catalog {
 
-void RecreateTable(const std::filesystem::path& dir, const TableSpec& spec) {
-  const std::string data_name = std::string(spec.name) + std::string(kDataExtension);
-  const std::string index_name = std::string(spec.name) + std::string(kIndexExtension);
+void RecreateTable(const std::filesystem::path& dir, const TableSpec& layout) {
+  const std::string data_name = std::string(layout.name) + std::string(kDataExtension);
+  const std::string index_name = std::string(layout.name) + std::string(kIndexExtension);
 
   // A table held open (by a component of this process or another program)
   // is not deleted from under its holder: the same refusal as opening it.
@@ -34,9 +34,9 @@ void RecreateTable(const std::filesystem::path& dir, const TableSpec& spec) {
     RemoveCaseVariants(dir, index_name);
   }
 
-  tables::Table table(dir, spec.name);
+  tables::Table table(dir, layout.name);
   table.ClearFields();
-  for (const auto& field : spec.fields) table.AddField(field);
+  for (const auto& field : layout.fields) table.AddField(field);
   table.CreateTable();
 }
 

@@ -136,6 +136,6 @@ inline constexpr std::string_view kWwTableSoluc = "wwTableSoluc";
 
 // Deletes the table's .DBF and .MDX in every letter case, then creates it
 // empty with its fields under the upper-case name. Leaves it closed.
-void RecreateTable(const std::filesystem::path& dir, const TableSpec& spec);
+void RecreateTable(const std::filesystem::path& dir, const TableSpec& layout);
 
 }  // namespace velquior::catalog

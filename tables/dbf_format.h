@@ -99,8 +99,8 @@ constexpr std::optional<Flavour> FlavourOf(std::uint8_t version) {
 inline constexpr std::uint8_t kWriteVersion = 0x03;
 
 // Language driver 0x57 ("ANSI", Windows-1252). Of the two bytes writers use
-// for code page 1252, 0x57 is the dBASE / Borland language driver ID, which
-// dBASE itself, the BDE, GDAL and ArcGIS read as Windows-1252 and which GDAL
+// for code page 1252, 0x57 is the dBASE language driver ID, which dBASE
+// itself, GDAL and ArcGIS read as Windows-1252 and which GDAL
 // and Perl XBase write; 0x03 is Visual FoxPro's code page mark, which a
 // dBASE-only reader need not know. dbfread and the Python dbf module read
 // both as cp1252.

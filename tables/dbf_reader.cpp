@@ -10,7 +10,6 @@
 #include "common/files.h"
 #include "common/format.h"
 #include "common/messages.h"
-#include "tables/dbf_messages.h"
 
 namespace velquior::tables::dbf {
 namespace {
@@ -139,7 +138,7 @@ std::optional<TypeRule> RuleFor(char type, Flavour flavour) {
 
 [[noreturn]] void InvalidValue(std::string_view label, std::size_t record_number, const Field& f,
                                const std::string& shown) {
-  Damaged(label, Format(why::kValorNoValido, {Num(record_number), text::AnsiToUtf8(f.info.name), shown}));
+  Damaged(label, Format(msg::why::kValorNoValido, {Num(record_number), text::AnsiToUtf8(f.info.name), shown}));
 }
 
 // Decimal text of an N or F field, already trimmed and not blank. nullopt when
@@ -263,7 +262,7 @@ bool IsTextDecoding(Decoding d) {
 }
 
 text::CodePage CodePageOf(std::uint8_t language_driver, std::string_view driver_name, bool* declared) {
-  // The language driver IDs of dBASE, FoxPro and the BDE for the three code
+  // The language driver IDs of dBASE and FoxPro for the three code
   // pages the converter meets (the same table dbfread and GDAL use).
   static constexpr std::uint8_t k437[] = {0x01, 0x09, 0x0B, 0x0D, 0x0F, 0x11, 0x15, 0x18, 0x19, 0x1B};
   static constexpr std::uint8_t k850[] = {0x02, 0x0A, 0x0E, 0x10, 0x12, 0x14, 0x16,
@@ -288,14 +287,14 @@ text::CodePage CodePageOf(std::uint8_t language_driver, std::string_view driver_
 ParsedTable ParseTable(std::string_view b, std::string_view label) {
   ParsedTable out;
   Layout& L = out.layout;
-  if (b.empty()) Damaged(label, Format(why::kArchivoCorto, {"0"}));
+  if (b.empty()) Damaged(label, Format(msg::why::kArchivoCorto, {"0"}));
   L.version = U8(b, kVersionAt);
   auto flavour = FlavourOf(L.version);
-  if (!flavour) Damaged(label, Format(why::kVersionDesconocida, {HexByte(L.version)}));
+  if (!flavour) Damaged(label, Format(msg::why::kVersionDesconocida, {HexByte(L.version)}));
   L.flavour = *flavour;
   const bool level7 = L.flavour == Flavour::kDbase7;
   const std::size_t header_size = level7 ? kHeaderSize7 : kHeaderSize;
-  if (b.size() < header_size) Damaged(label, Format(why::kArchivoCorto, {Num(b.size())}));
+  if (b.size() < header_size) Damaged(label, Format(msg::why::kArchivoCorto, {Num(b.size())}));
 
   L.date[0] = U8(b, kDateAt);
   L.date[1] = U8(b, kDateAt + 1);
@@ -312,7 +311,7 @@ ParsedTable ParseTable(std::string_view b, std::string_view label) {
   L.code_page = CodePageOf(L.language_driver, driver_name, &L.code_page_declared);
 
   if (L.header_length > b.size()) {
-    Damaged(label, Format(why::kCabeceraMasLarga, {Num(L.header_length), Num(b.size())}));
+    Damaged(label, Format(msg::why::kCabeceraMasLarga, {Num(L.header_length), Num(b.size())}));
   }
 
   // Field descriptors up to the 0x0D terminator, all inside the header.
@@ -327,9 +326,9 @@ ParsedTable ParseTable(std::string_view b, std::string_view label) {
   int null_bits = 0;
   bool have_null_flags = false;
   for (;;) {
-    if (pos >= limit) Damaged(label, std::string(why::kSinTerminador));
+    if (pos >= limit) Damaged(label, std::string(msg::why::kSinTerminador));
     if (U8(b, pos) == kHeaderTerminator) break;
-    if (pos + desc_size > limit) Damaged(label, std::string(why::kSinTerminador));
+    if (pos + desc_size > limit) Damaged(label, std::string(msg::why::kSinTerminador));
     std::string_view d = b.substr(pos, desc_size);
     pos += desc_size;
 
@@ -348,7 +347,7 @@ ParsedTable ParseTable(std::string_view b, std::string_view label) {
       f.info.decimals = 0;
     }
     const std::string shown_name = text::AnsiToUtf8(f.info.name);
-    if (f.info.width == 0) Damaged(label, Format(why::kAnchoCero, {shown_name}));
+    if (f.info.width == 0) Damaged(label, Format(msg::why::kAnchoCero, {shown_name}));
     f.offset = record_end;
     record_end += static_cast<std::size_t>(f.info.width);
 
@@ -361,9 +360,9 @@ ParsedTable ParseTable(std::string_view b, std::string_view label) {
       continue;  // hidden: no field a caller sees
     }
     auto rule = RuleFor(f.info.type, L.flavour);
-    if (!rule) Damaged(label, Format(why::kTipoDesconocido, {shown_name, TypeForMessage(f.info.type)}));
+    if (!rule) Damaged(label, Format(msg::why::kTipoDesconocido, {shown_name, TypeForMessage(f.info.type)}));
     if (rule->fixed_width != 0 && f.info.width != rule->fixed_width) {
-      Damaged(label, Format(why::kAnchoNoValido, {shown_name, TypeForMessage(f.info.type), Num(f.info.width),
+      Damaged(label, Format(msg::why::kAnchoNoValido, {shown_name, TypeForMessage(f.info.type), Num(f.info.width),
                                                   Num(rule->fixed_width)}));
     }
     f.decoding = rule->decoding;
@@ -375,15 +374,15 @@ ParsedTable ParseTable(std::string_view b, std::string_view label) {
     }
     L.fields.push_back(std::move(f));
   }
-  if (L.fields.empty()) Damaged(label, std::string(why::kSinCampos));
+  if (L.fields.empty()) Damaged(label, std::string(msg::why::kSinCampos));
   if (L.record_length < record_end) {
-    Damaged(label, Format(why::kRegistroCorto, {Num(L.record_length), Num(record_end)}));
+    Damaged(label, Format(msg::why::kRegistroCorto, {Num(L.record_length), Num(record_end)}));
   }
 
   // Every record the header counts must be complete.
   const std::size_t available = b.size() - L.header_length;
   const std::size_t complete = available / L.record_length;
-  if (complete < L.record_count) Damaged(label, Format(why::kFaltanRegistros, {Num(L.record_count), Num(complete)}));
+  if (complete < L.record_count) Damaged(label, Format(msg::why::kFaltanRegistros, {Num(L.record_count), Num(complete)}));
   out.live.reserve(L.record_count);
   for (std::size_t i = 0; i < L.record_count; ++i) {
     const std::size_t at = L.header_length + i * L.record_length;
@@ -391,7 +390,7 @@ ParsedTable ParseTable(std::string_view b, std::string_view label) {
     if (flag == kLiveFlag) {
       out.live.push_back(at);
     } else if (flag != kDeletedFlag) {
-      Damaged(label, Format(why::kMarcaNoValida, {Num(i + 1), HexByte(flag)}));
+      Damaged(label, Format(msg::why::kMarcaNoValida, {Num(i + 1), HexByte(flag)}));
     }
   }
   return out;
@@ -402,7 +401,7 @@ Value DecodeValue(const Layout& L, std::string_view record, std::size_t index, s
   const Field& f = L.fields.at(index);
   const auto width = static_cast<std::size_t>(f.info.width);
   if (record.size() < L.record_length || f.offset + width > record.size()) {
-    Damaged(label, Format(why::kRegistroIncompleto, {Num(record_number)}));
+    Damaged(label, Format(msg::why::kRegistroIncompleto, {Num(record_number)}));
   }
   if (NullBitSet(L, record, f.null_bit)) return Null{};
   std::string_view raw = record.substr(f.offset, width);

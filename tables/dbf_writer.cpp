@@ -10,7 +10,6 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "tables/dbf_format.h"
-#include "tables/dbf_messages.h"
 #include "text/code_pages.h"
 
 namespace velquior::tables::dbf {
@@ -108,27 +107,27 @@ FieldInfo StoredField(const NewField& field) {
 }
 
 std::string EmptyTable(const std::vector<NewField>& fields, Date date, std::string_view label) {
-  if (fields.empty()) CannotCreate(label, std::string(why::kSinCampos));
+  if (fields.empty()) CannotCreate(label, std::string(msg::why::kSinCampos));
   if (fields.size() > static_cast<std::size_t>(kMaxFields)) {
-    CannotCreate(label, Format(why::kDemasiadosCampos, {Num(static_cast<std::int64_t>(fields.size())),
+    CannotCreate(label, Format(msg::why::kDemasiadosCampos, {Num(static_cast<std::int64_t>(fields.size())),
                                                         Num(kMaxFields)}));
   }
   std::vector<FieldInfo> stored;
   std::size_t record_length = 1;
   for (const auto& f : fields) {
-    if (!ValidName(f.name)) CannotCreate(label, Format(why::kNombreNoValido, {text::AnsiToUtf8(f.name)}));
+    if (!ValidName(f.name)) CannotCreate(label, Format(msg::why::kNombreNoValido, {text::AnsiToUtf8(f.name)}));
     FieldInfo info = StoredField(f);
     for (const auto& other : stored) {
-      if (other.name == info.name) CannotCreate(label, Format(why::kNombreRepetido, {info.name}));
+      if (other.name == info.name) CannotCreate(label, Format(msg::why::kNombreRepetido, {info.name}));
     }
     if (f.type == FieldType::kText && (f.width < 1 || f.width > kMaxTextWidth)) {
-      CannotCreate(label, Format(why::kAnchoTexto, {info.name, Num(f.width), Num(kMaxTextWidth)}));
+      CannotCreate(label, Format(msg::why::kAnchoTexto, {info.name, Num(f.width), Num(kMaxTextWidth)}));
     }
     record_length += static_cast<std::size_t>(info.width);
     stored.push_back(std::move(info));
   }
   if (record_length > static_cast<std::size_t>(kMaxRecordLength)) {
-    CannotCreate(label, Format(why::kRegistroLargo, {Num(static_cast<std::int64_t>(record_length)),
+    CannotCreate(label, Format(msg::why::kRegistroLargo, {Num(static_cast<std::int64_t>(record_length)),
                                                      Num(kMaxRecordLength)}));
   }
 
@@ -182,11 +181,11 @@ std::optional<std::string> WhyNotWritable(const Layout& layout) {
     hex[0] = kDigits[layout.version >> 4];
     hex[1] = kDigits[layout.version & 15];
     hex[2] = '\0';
-    return Format(why::kNoSeAnadeFormato, {hex});
+    return Format(msg::why::kNoSeAnadeFormato, {hex});
   }
   for (const auto& f : layout.fields) {
     if (f.info.type != 'C' && f.info.type != 'N' && f.info.type != 'F') {
-      return Format(why::kNoSeAnade, {text::AnsiToUtf8(f.info.name), std::string(1, f.info.type)});
+      return Format(msg::why::kNoSeAnade, {text::AnsiToUtf8(f.info.name), std::string(1, f.info.type)});
     }
   }
   return std::nullopt;

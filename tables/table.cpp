@@ -25,7 +25,6 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "tables/dbf_format.h"
-#include "tables/dbf_messages.h"
 #include "tables/dbf_reader.h"
 #include "tables/dbf_writer.h"
 #include "tables/table_file.h"
@@ -176,7 +175,7 @@ struct Table::Impl final : Buffered {
       const std::uint64_t at = layout.header_length + static_cast<std::uint64_t>(number) * rl;
       window_count = 0;
       if (!file.ReadAt(at, window.get(), n * rl)) {
-        throw Error(Format(msg::kTablaDanada, {file_name, dbf::why::kCambiadaFuera}));
+        throw Error(Format(msg::kTablaDanada, {file_name, msg::why::kCambiadaFuera}));
       }
       window_first = number;
       window_count = n;
@@ -378,7 +377,7 @@ struct Table::Impl final : Buffered {
     if (!active || stored == flushed) return;
     char count[4];
     if (!file.ReadAt(dbf::kRecordCountAt, count, sizeof count) || U32Le(count) != flushed) {
-      throw Error(Format(msg::kTablaDanada, {file_name, dbf::why::kCambiadaFuera}));
+      throw Error(Format(msg::kTablaDanada, {file_name, msg::why::kCambiadaFuera}));
     }
     static constexpr char kEof = static_cast<char>(dbf::kEndOfFile);
     const std::size_t rl = layout.record_length;
@@ -413,7 +412,7 @@ struct Table::Impl final : Buffered {
     if (file.write_error() != 0) {
       throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(file.path()), std::strerror(file.write_error())}));
     }
-    if (stored == UINT32_MAX) throw Error(Format(msg::kTablaDanada, {file_name, dbf::why::kSinSitio}));
+    if (stored == UINT32_MAX) throw Error(Format(msg::kTablaDanada, {file_name, msg::why::kSinSitio}));
     {
       std::lock_guard<std::mutex> lock(g_mutex);
       if (!batch) batch = std::make_unique_for_overwrite<char[]>(batch_records * layout.record_length);
@@ -459,7 +458,7 @@ struct Table::Impl final : Buffered {
     std::error_code ec;
     if (!fs::is_directory(dir, ec)) {
       throw Error(
-          Format(msg::kTablaNoSePuedeCrear, {file_name, Format(dbf::why::kSinDirectorio, {PathForMessage(dir)})}));
+          Format(msg::kTablaNoSePuedeCrear, {file_name, Format(msg::why::kSinDirectorio, {PathForMessage(dir)})}));
     }
     const std::string bytes = dbf::EmptyTable(defs, dbf::Today(), file_name);
     const fs::path target = dir / file_name;

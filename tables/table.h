@@ -61,8 +61,10 @@ class Table {
   bool Active() const;
 
   // Writing: Append starts an empty record, Set* fill it by field name, Post
-  // stores it. A text longer than its field is cut to the width. After each
-  // Post the file is a complete table (header count and date updated).
+  // stores it. A text longer than its field is cut to the width. Posted
+  // records reach the file in 64 KiB batches, each followed by the header's
+  // count and date, so the file is always a complete table; Close, the
+  // destructor and another handle opening the file write what is pending.
   void Append();
   void SetText(std::string_view field, std::string_view ansi_value);
   void SetFloat(std::string_view field, double value);

@@ -169,9 +169,9 @@ TEST_F(BuilderAsignaciones, NoElementsGiveEmptyTablesWithTheirFields) {
   const std::string documents[] = {"", Groups({Group("g1", "ESO 1A", "")}), "<subjects/><teachers/>"};
   for (const std::string& inner : documents) {
     Run(inner);
-    for (const catalog::TableSpec* spec : {&catalog::kAsignomt, &catalog::kProft, &catalog::kAulat, &kAsigt}) {
-      ExpectStructure(*spec);
-      EXPECT_EQ(RecordCount(*spec), 0u) << spec->name << " from " << inner;
+    for (const catalog::TableSpec* layout : {&catalog::kAsignomt, &catalog::kProft, &catalog::kAulat, &kAsigt}) {
+      ExpectStructure(*layout);
+      EXPECT_EQ(RecordCount(*layout), 0u) << layout->name << " from " << inner;
     }
     ExpectComponentsClosed();
   }

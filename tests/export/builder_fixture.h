@@ -33,8 +33,8 @@ class BuilderTest : public ::testing::Test {
   ExportContext& Context() { return ctx_; }
 
   // The given fields of every record, as text in UTF-8, in stored order.
-  Rows Read(const catalog::TableSpec& spec, std::initializer_list<std::string_view> fields) {
-    tables::Table table(dir_.path(), spec.name);
+  Rows Read(const catalog::TableSpec& layout, std::initializer_list<std::string_view> fields) {
+    tables::Table table(dir_.path(), layout.name);
     table.Open();
     Rows rows;
     for (table.First(); !table.Eof(); table.Next()) {
@@ -47,29 +47,29 @@ class BuilderTest : public ::testing::Test {
   }
 
   // One field of every record.
-  std::vector<std::string> Column(const catalog::TableSpec& spec, std::string_view field) {
+  std::vector<std::string> Column(const catalog::TableSpec& layout, std::string_view field) {
     std::vector<std::string> out;
-    for (auto& row : Read(spec, {field})) out.push_back(row[0]);
+    for (auto& row : Read(layout, {field})) out.push_back(row[0]);
     return out;
   }
 
   // The table's fields as the file has them: names in order, and widths.
-  void ExpectStructure(const catalog::TableSpec& spec) {
-    tables::Table table(dir_.path(), spec.name);
+  void ExpectStructure(const catalog::TableSpec& layout) {
+    tables::Table table(dir_.path(), layout.name);
     table.Open();
     const auto& fields = table.Fields();
-    ASSERT_EQ(fields.size(), spec.fields.size()) << spec.name;
+    ASSERT_EQ(fields.size(), layout.fields.size()) << layout.name;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      EXPECT_EQ(fields[i].name, spec.fields[i].name) << spec.name;
-      if (spec.fields[i].type == tables::FieldType::kText) {
-        EXPECT_EQ(fields[i].width, spec.fields[i].width) << spec.fields[i].name;
+      EXPECT_EQ(fields[i].name, layout.fields[i].name) << layout.name;
+      if (layout.fields[i].type == tables::FieldType::kText) {
+        EXPECT_EQ(fields[i].width, layout.fields[i].width) << layout.fields[i].name;
       }
     }
     table.Close();
   }
 
-  std::size_t RecordCount(const catalog::TableSpec& spec) {
-    tables::Table table(dir_.path(), spec.name);
+  std::size_t RecordCount(const catalog::TableSpec& layout) {
+    tables::Table table(dir_.path(), layout.name);
     table.Open();
     std::size_t n = table.RecordCount();
     table.Close();

@@ -44,8 +44,8 @@ TEST(ExportEncodings, Utf8AndLatin1DocumentsGiveTheSameTables) {
   count(*doc.documentElement());
   EXPECT_GT(nodes, 40000);
 
-  for (const auto* spec : catalog::kExportTables) {
-    std::string file = std::string(spec->name) + ".DBF";
+  for (const auto* layout : catalog::kExportTables) {
+    std::string file = std::string(layout->name) + ".DBF";
     EXPECT_EQ(ReadFile(work_dirs[0] / file), ReadFile(work_dirs[1] / file)) << file;
   }
   tables::Table t(work_dirs[0], "ASIGT");

@@ -35,7 +35,7 @@ using Setting = std::variant<std::string, double>;
 using Record = std::vector<std::pair<std::string_view, Setting>>;
 
 struct TableCase {
-  const catalog::TableSpec* spec;
+  const catalog::TableSpec* layout;
   std::vector<Record> records;
 };
 
@@ -145,8 +145,8 @@ std::vector<TableCase> Cases() {
 }
 
 void Write(const fs::path& dir, const TableCase& c) {
-  catalog::RecreateTable(dir, *c.spec);
-  tables::Table t(dir, c.spec->name);
+  catalog::RecreateTable(dir, *c.layout);
+  tables::Table t(dir, c.layout->name);
   t.Open();
   for (const Record& r : c.records) {
     t.Append();
@@ -179,7 +179,7 @@ TEST_F(DbfIndependentReader, DbfreadReadsTheSixTablesAsWritten) {
   std::vector<std::string> args{VELQUIOR_DBFREAD_SCRIPT};
   for (const auto& c : cases) {
     Write(dir.path(), c);
-    args.push_back((dir / (std::string(c.spec->name) + ".DBF")).string());
+    args.push_back((dir / (std::string(c.layout->name) + ".DBF")).string());
   }
   testing::RunResult run = testing::RunProgram(kPython, args);
   ASSERT_EQ(run.status, 0) << run.err << "\n(needs python3-dbfread: apt-get install python3-dbfread)";
@@ -187,7 +187,7 @@ TEST_F(DbfIndependentReader, DbfreadReadsTheSixTablesAsWritten) {
   const tables::dbf::Date today = tables::dbf::Today();
 
   for (const auto& c : cases) {
-    const std::string file = std::string(c.spec->name) + ".DBF";
+    const std::string file = std::string(c.layout->name) + ".DBF";
     SCOPED_TRACE(file);
     ASSERT_TRUE(out.contains(file));
     const json& t = out.at(file);
@@ -199,10 +199,10 @@ TEST_F(DbfIndependentReader, DbfreadReadsTheSixTablesAsWritten) {
     EXPECT_EQ(t.at("date"), json::array({today.year - 1900, today.month, today.day}));
 
     const json& fields = t.at("fields");
-    ASSERT_EQ(fields.size(), c.spec->fields.size());
+    ASSERT_EQ(fields.size(), c.layout->fields.size());
     std::size_t record_length = 1;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      const FieldDef& def = c.spec->fields[i];
+      const FieldDef& def = c.layout->fields[i];
       const json& f = fields[i];
       EXPECT_EQ(f.at("name").get<std::string>(), def.name);
       EXPECT_EQ(f.at("type").get<std::string>(), def.type == FieldType::kText ? "C" : "N");
@@ -219,8 +219,8 @@ TEST_F(DbfIndependentReader, DbfreadReadsTheSixTablesAsWritten) {
     const json& records = t.at("records");
     ASSERT_EQ(records.size(), c.records.size());
     for (std::size_t r = 0; r < records.size(); ++r) {
-      for (std::size_t i = 0; i < c.spec->fields.size(); ++i) {
-        const FieldDef& def = c.spec->fields[i];
+      for (std::size_t i = 0; i < c.layout->fields.size(); ++i) {
+        const FieldDef& def = c.layout->fields[i];
         const Setting* setting = nullptr;
         for (const auto& [name, s] : c.records[r]) {
           if (name == def.name) setting = &s;

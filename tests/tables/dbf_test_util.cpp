@@ -11,28 +11,28 @@ namespace velquior::testing::dbf {
 
 std::filesystem::path SharedDbfDir() { return std::filesystem::path(VELQUIOR_SHARED_FIXTURES) / "dbf"; }
 
-std::string MakeTable(const TableSpec& spec) {
-  const bool level7 = (spec.version & 0x07) == 0x04;
+std::string MakeTable(const TableSpec& layout) {
+  const bool level7 = (layout.version & 0x07) == 0x04;
   const std::size_t header = level7 ? 68 : 32;
   const std::size_t desc = level7 ? 48 : 32;
-  const std::size_t header_length = header + desc * spec.fields.size() + 1 + spec.backlink;
+  const std::size_t header_length = header + desc * layout.fields.size() + 1 + layout.backlink;
   std::size_t record_length = 1;
-  for (const auto& f : spec.fields) record_length += static_cast<std::size_t>(f.width);
+  for (const auto& f : layout.fields) record_length += static_cast<std::size_t>(f.width);
 
   std::string out(header_length, '\0');
-  out[0] = static_cast<char>(spec.version);
+  out[0] = static_cast<char>(layout.version);
   out[1] = 124;  // 2024-09-02
   out[2] = 9;
   out[3] = 2;
   PutLe32(out, 4,
-          spec.count_override != 0xFFFFFFFF ? spec.count_override : static_cast<std::uint32_t>(spec.records.size()));
+          layout.count_override != 0xFFFFFFFF ? layout.count_override : static_cast<std::uint32_t>(layout.records.size()));
   PutLe16(out, 8, static_cast<std::uint16_t>(header_length));
   PutLe16(out, 10, static_cast<std::uint16_t>(record_length));
-  out[29] = static_cast<char>(spec.language_driver);
-  if (level7) std::memcpy(&out[32], spec.driver_name.data(), std::min<std::size_t>(spec.driver_name.size(), 32));
+  out[29] = static_cast<char>(layout.language_driver);
+  if (level7) std::memcpy(&out[32], layout.driver_name.data(), std::min<std::size_t>(layout.driver_name.size(), 32));
   std::size_t offset = 1;
-  for (std::size_t i = 0; i < spec.fields.size(); ++i) {
-    const FieldSpec& f = spec.fields[i];
+  for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+    const FieldSpec& f = layout.fields[i];
     char* d = &out[header + desc * i];
     std::memcpy(d, f.name.data(), std::min<std::size_t>(f.name.size(), level7 ? 32 : 11));
     if (level7) {
@@ -49,9 +49,9 @@ std::string MakeTable(const TableSpec& spec) {
     }
     offset += static_cast<std::size_t>(f.width);
   }
-  out[header + desc * spec.fields.size()] = 0x0D;
-  for (const auto& r : spec.records) out += r;
-  if (spec.eof_marker) out += '\x1A';
+  out[header + desc * layout.fields.size()] = 0x0D;
+  for (const auto& r : layout.records) out += r;
+  if (layout.eof_marker) out += '\x1A';
   return out;
 }
 

@@ -34,9 +34,9 @@ struct TableSpec {
   std::uint32_t count_override = 0xFFFFFFFF;  // header record count, else records.size()
 };
 
-// The bytes of a table as `spec` says, laid out for its version (level 7
+// The bytes of a table as `layout` says, laid out for its version (level 7
 // for 0x04/0x8C). Fields are not checked: any bytes can be made.
-std::string MakeTable(const TableSpec& spec);
+std::string MakeTable(const TableSpec& layout);
 
 // Record bytes: live flag then the pieces.
 std::string LiveRecord(std::initializer_list<std::string_view> pieces);

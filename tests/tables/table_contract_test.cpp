@@ -1,5 +1,4 @@
-// The table engine's contract with its callers (the project's specification
-// of the table engine): define and create, open and close with their locks,
+// The table engine's contract with its callers: define and create, open and close with their locks,
 // append/set/post, first/next/eof, reading fields as text, integer and
 // floating point, the error texts.
 
