@@ -3,6 +3,9 @@
 
 #include <cstdlib>
 #include <iostream>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -50,7 +53,9 @@ int Run(const cli::Options& o) {
     case cli::Command::kExport:
     case cli::Command::kImport: {
       text::SetDecimalSeparator(ChooseSeparator(o));
-      Session session;
+      // Static, and the process ends with _Exit: the system takes a large
+      // document's memory back at once instead of node by node.
+      static Session session;
       session.work_dir = ResolveWorkDir(o.work_dir);
       cli::CliFrontEnd fe(o.file, std::cout, std::cerr);
       RunOutcome outcome = o.command == cli::Command::kExport ? BExportarClick(session, fe)
@@ -63,7 +68,15 @@ int Run(const cli::Options& o) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
+#ifdef __GLIBC__
+  // A run builds one large document tree and drops it at the end: growing
+  // the heap in large steps and never trimming it in between measured a
+  // fifth faster on a school of 4.5 MB.
+  mallopt(M_TOP_PAD, 64 << 20);
+  mallopt(M_TRIM_THRESHOLD, 512 << 20);
+  mallopt(M_MMAP_THRESHOLD, 256 << 20);
+#endif
   std::ios::sync_with_stdio(false);
   std::vector<std::string> args(argv + 1, argv + argc);
   // The one place where errors end the program.
@@ -81,4 +94,11 @@ int main(int argc, char** argv) {
     std::cerr << WithFullStop(e.what()) << '\n';
     return kFailed;
   }
+}
+
+int main(int argc, char** argv) {
+  int status = Main(argc, argv);
+  std::cout.flush();
+  std::cerr.flush();
+  std::_Exit(status);
 }

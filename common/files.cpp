@@ -82,10 +82,7 @@ std::string ReadFileBytes(const fs::path& path) {
 void AtomicReplaceFile(const fs::path& path, std::string_view bytes) {
   fs::path dir = path.parent_path();
   if (dir.empty()) dir = ".";
-  std::string hidden = ".";  // appended, not "." + name: GCC 12 warns falsely on that
-  hidden += path.filename().string();
-  hidden += ".XXXXXX";
-  std::string tmpl = (dir / hidden).string();
+  std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
   int fd = ::mkstemp(tmpl.data());
   if (fd < 0) ThrowWrite(path, errno);
   const fs::path tmp = tmpl;

@@ -1,5 +1,7 @@
 #include "xml/document.h"
 
+#include <algorithm>
+
 #include <libxml/tree.h>
 
 #include <cstring>
@@ -50,6 +52,17 @@ std::string_view TrimXmlSpace(std::string_view s) {
 }
 
 // The qualified name ("prefix:local" or "local") of an element or attribute, UTF-8.
+// `ansi` as UTF-8: the text itself when it is ASCII (every SAGA name is),
+// else its conversion kept in `storage`. Names are looked up thousands of
+// times per run.
+std::string_view AsUtf8(std::string_view ansi, std::string& storage) {
+  if (std::none_of(ansi.begin(), ansi.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    return ansi;
+  }
+  storage = text::AnsiToUtf8(ansi);
+  return storage;
+}
+
 bool NameEquals(const xmlChar* local, const xmlNs* ns, std::string_view qname) {
   std::string_view name = U(local);
   if (ns != nullptr && ns->prefix != nullptr) {
@@ -100,24 +113,10 @@ void AppendDescendantText(const xmlNode* n, std::string& out) {
   }
 }
 
-// Splits "a/b/c" into its steps; nullopt when a step is empty.
-std::optional<std::vector<std::string>> Steps(std::string_view path) {
-  std::vector<std::string> steps;
-  if (path.empty()) return std::nullopt;
-  for (;;) {
-    auto slash = path.find('/');
-    std::string_view step = path.substr(0, slash);
-    if (step.empty()) return std::nullopt;
-    steps.push_back(text::AnsiToUtf8(step));
-    if (slash == std::string_view::npos) break;
-    path.remove_prefix(slash + 1);
-  }
-  return steps;
-}
-
 // The child elements reached from `context` along `path`, in document order;
 // an absolute path starts from the document node. With `first_only` the walk
-// ends at the first match.
+// ends at the first match. A path with an empty step selects nothing. Steps
+// are read in place: the conversions select thousands of times per run.
 std::vector<xmlNode*> Select(xmlNode* context, std::string_view path, bool first_only) {
   std::vector<xmlNode*> current;
   if (context == nullptr) return current;
@@ -126,13 +125,16 @@ std::vector<xmlNode*> Select(xmlNode* context, std::string_view path, bool first
     context = reinterpret_cast<xmlNode*>(context->doc);
     path.remove_prefix(1);
   }
-  auto steps = Steps(path);
-  if (!steps) return current;
+  std::string storage;
+  path = AsUtf8(path, storage);
+  if (path.empty()) return current;
   current.push_back(context);
   std::vector<xmlNode*> next;
-  for (std::size_t i = 0; i < steps->size(); ++i) {
-    const std::string& step = (*steps)[i];
-    const bool last = i + 1 == steps->size();
+  for (;;) {
+    const auto slash = path.find('/');
+    const std::string_view step = path.substr(0, slash);
+    const bool last = slash == std::string_view::npos;
+    if (step.empty()) return {};
     next.clear();
     for (xmlNode* parent : current) {
       // Attributes and entity references have children that are no element's.
@@ -145,7 +147,8 @@ std::vector<xmlNode*> Select(xmlNode* context, std::string_view path, bool first
       }
     }
     current.swap(next);
-    if (current.empty()) break;
+    if (last || current.empty()) break;
+    path.remove_prefix(slash + 1);
   }
   return current;
 }
@@ -169,6 +172,10 @@ void CheckName(std::string_view utf8_name) {
 std::string Attribute::name() const { return text::Utf8ToAnsi(QualifiedName(attr_->name, attr_->ns)); }
 
 std::string Attribute::text() const {
+  const xmlNode* only = attr_->children;
+  if (only != nullptr && only->next == nullptr && only->type == XML_TEXT_NODE) {
+    return only->content != nullptr ? text::Utf8ToAnsi(U(only->content)) : std::string();
+  }
   std::string value;
   for (const xmlNode* c = attr_->children; c != nullptr; c = c->next) {
     if (c->type == XML_TEXT_NODE && c->content != nullptr) value += U(c->content);
@@ -185,7 +192,8 @@ long AttributeMap::length() const {
 
 std::optional<Attribute> AttributeMap::getNamedItem(std::string_view name) const {
   if (node_ == nullptr || node_->type != XML_ELEMENT_NODE) return std::nullopt;
-  const std::string utf8 = text::AnsiToUtf8(name);
+  std::string storage;
+  const std::string_view utf8 = AsUtf8(name, storage);
   for (xmlAttr* a = node_->properties; a != nullptr; a = a->next) {
     if (NameEquals(a->name, a->ns, utf8)) return Attribute(a);
   }

@@ -197,7 +197,10 @@ LoadResult Parse(std::string_view bytes, xmlDoc*& out) {
   pc.ctxt->sax->externalSubset = nullptr;
   // Not wanted: NOENT (entity substitution), DTDLOAD, DTDATTR, DTDVALID,
   // XINCLUDE, HUGE (raised limits), RECOVER (half-read documents).
-  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
+  // NOBLANKS spares most white-space nodes from being built at all; the pass
+  // after parsing drops the ones its guess keeps.
+  const int options =
+      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES | XML_PARSE_NOBLANKS;
   xmlDoc* doc = xmlCtxtReadMemory(pc.ctxt, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, options);
   if (doc != nullptr && !pc.ctxt->wellFormed) {
     xmlFreeDoc(doc);
