@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "common/messages.h"
 #include "export/export_context.h"
+#include "export/run_endings.h"
 #include "export/saga_file.h"
 #include "export/staging.h"
 #include "tables/catalog.h"
@@ -20,24 +20,12 @@ constexpr void (*kBuilders[])(ExportContext&) = {
 };
 static_assert(std::size(kBuilders) == catalog::kExportTables.size());
 
-RunOutcome MissingFile(Session& session, FrontEnd& fe) {
-  fe.ShowMessage(msg::kNoExisteArchivo);
-  if (session.state.HostLaunched) {
-    session.state.ResultCode = -1;
-    fe.CloseMainWindow();
-  }
-  return RunOutcome::kMissingFile;
-}
-
 }  // namespace
 
 RunOutcome BExportarClick(Session& session, FrontEnd& fe) {
   RunState& state = session.state;
-  if (auto chosen = fe.ChooseXmlFile(state.XmlFileName)) state.XmlFileName = *chosen;
-  std::error_code ec;
-  if (state.XmlFileName.empty() || !std::filesystem::exists(state.XmlFileName, ec)) {
-    return MissingFile(session, fe);
-  }
+  // A missing file in host mode tells the host -1, unlike the import.
+  if (!ChooseExistingFile(state, fe)) return MissingFileEnding(state, fe, -1);
 
   session.document = LoadSagaFile(state.XmlFileName, RootCheck::kSagaRoot);
   {
@@ -50,11 +38,7 @@ RunOutcome BExportarClick(Session& session, FrontEnd& fe) {
     for (const auto& written : staging.Commit()) names.push_back(written.string());
     fe.ReportTablesWritten(names);
   }
-  state.ResultCode = 1;
-  fe.ShowMessage(msg::kProcesoFinalizado);
-  fe.DisableConversionButtons();
-  if (state.HostLaunched) fe.CloseMainWindow();
-  return RunOutcome::kCompleted;
+  return CompletedEnding(state, fe);
 }
 
 }  // namespace velquior

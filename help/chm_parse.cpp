@@ -1,5 +1,7 @@
 #include "help/chm_parse.h"
 
+#include "text/encoding.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -32,24 +34,6 @@ std::string LowerAscii(std::string_view s) {
   return out;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 std::string DecodeEntities(std::string_view s) {
   std::string out;
@@ -87,7 +71,7 @@ std::string DecodeEntities(std::string_view s) {
         else cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
       }
       if (ok) {
-        AppendUtf8(out, cp);
+        text::AppendUtf8(out, cp == 0 ? 0xFFFD : cp);  // a NUL would cut the text short
         done = true;
       }
     }

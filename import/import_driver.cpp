@@ -2,6 +2,7 @@
 
 #include "common/format.h"
 #include "common/messages.h"
+#include "export/run_endings.h"
 #include "export/saga_file.h"
 #include "import/sections.h"
 #include "tables/form_tables.h"
@@ -44,16 +45,8 @@ xml::Node NewTimeTable(xml::Document& doc) {
 
 RunOutcome BImportarClick(Session& session, FrontEnd& fe) {
   RunState& state = session.state;
-  if (auto chosen = fe.ChooseXmlFile(state.XmlFileName)) state.XmlFileName = *chosen;
-  std::error_code ec;
-  if (state.XmlFileName.empty() || !std::filesystem::exists(state.XmlFileName, ec)) {
-    fe.ShowMessage(msg::kNoExisteArchivo);
-    if (state.HostLaunched) {
-      state.ResultCode = 0;
-      fe.CloseMainWindow();
-    }
-    return RunOutcome::kMissingFile;
-  }
+  // A missing file in host mode tells the host 0, unlike the export's -1.
+  if (!ChooseExistingFile(state, fe)) return MissingFileEnding(state, fe, 0);
 
   session.document = LoadSagaFile(state.XmlFileName, RootCheck::kAnyRoot);
   xml::Document& doc = *session.document;
@@ -90,11 +83,7 @@ RunOutcome BImportarClick(Session& session, FrontEnd& fe) {
     }  // every table is closed before the save
     doc.save(state.XmlFileName);
   }
-  state.ResultCode = 1;
-  fe.ShowMessage(msg::kProcesoFinalizado);
-  fe.DisableConversionButtons();
-  if (state.HostLaunched) fe.CloseMainWindow();
-  return RunOutcome::kCompleted;
+  return CompletedEnding(state, fe);
 }
 
 }  // namespace velquior

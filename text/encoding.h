@@ -33,6 +33,10 @@ std::string Utf8ToAnsi(std::string_view utf8);
 int AnsiFromCodePoint(char32_t cp);
 char32_t CodePointFromAnsi(unsigned char byte);
 
+// Appends one code point as UTF-8; surrogates and values past U+10FFFF as
+// U+FFFD.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Text bytes of a table in `from` to Windows-1252.
 std::string ToAnsi(std::string_view bytes, CodePage from);
 
