@@ -25,7 +25,7 @@ test: build
 sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELQUIOR_SANITIZE=ON -DVELQUIOR_BENCH=OFF
 	cmake --build build-asan -j$(JOBS)
-	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
 bench: deps
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release

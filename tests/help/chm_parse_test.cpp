@@ -110,7 +110,7 @@ TEST(Sitemap, DamagedInputGivesWhatCanBeRead) {
       {"unterminated quote", R"(<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A></OBJECT>)", 1},
       {"object never closed", R"(<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A">)", 0},
       {"nested deeper than any help", Deep(5000), 1},
-      {"binary garbage", std::string("\x00<\xFF>\x01<<UL>>&#99999999999;&", 28), 0},
+      {"binary garbage", std::string("\x00<\xFF>\x01<<UL>>&#99999999999;&", 26), 0},
       {"empty", "", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseSitemap(c.html).size(), c.roots) << c.what;
