@@ -7,6 +7,7 @@
 
 #include "xml/document.h"
 #include "tests/test_util.h"
+#include "tests/xml/xml_fixtures.h"
 
 namespace velquior::xml {
 namespace {
@@ -16,9 +17,7 @@ using velquior::testing::ReadFile;
 using velquior::testing::TempDir;
 using velquior::testing::WriteFile;
 
-std::filesystem::path Fixture(const std::string& relative) {
-  return std::filesystem::path(VELQUIOR_TEST_FIXTURES) / "xml" / relative;
-}
+using testing::Fixture;
 
 struct BadRow {
   const char* file;

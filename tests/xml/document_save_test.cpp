@@ -5,6 +5,7 @@
 #include "xml/document.h"
 #include "xml/saga_names.h"
 #include "tests/test_util.h"
+#include "tests/xml/xml_fixtures.h"
 
 namespace velquior::xml {
 namespace {
@@ -14,9 +15,7 @@ using velquior::testing::ReadFile;
 using velquior::testing::TempDir;
 using velquior::testing::WriteFile;
 
-std::filesystem::path Fixture(const std::string& relative) {
-  return std::filesystem::path(VELQUIOR_TEST_FIXTURES) / "xml" / relative;
-}
+using testing::Fixture;
 
 std::string SaveError(const Document& doc, const std::filesystem::path& file) {
   try {
