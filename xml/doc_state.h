@@ -36,9 +36,11 @@ DocState& StateOf(_xmlDoc* doc);
 // Frees the detached subtrees, the state and the tree.
 void FreeDocument(_xmlDoc* doc);
 
-// The document's bytes in its own form, indented. False, with the reason
+// The document's bytes in its own form, indented: by the own writer where it
+// covers the nodes, else, and always with `libxml_only`, by libxml2's, which
+// gives the same bytes. False, with the reason
 // (UTF-8), when libxml2 cannot write it.
-bool Serialize(_xmlDoc* doc, std::string& bytes, std::string& reason);
+bool Serialize(_xmlDoc* doc, std::string& bytes, std::string& reason, bool libxml_only = false);
 
 // Installs the process-wide libxml2 settings the program relies on (the
 // external entity loader that refuses everything). Idempotent.

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "common/error.h"
 #include "common/files.h"
@@ -18,6 +19,7 @@
 #include "xml/doc_state.h"
 #include "xml/document.h"
 #include "xml/libxml_errors.h"
+#include "xml/tree_writer.h"
 
 namespace velquior::xml {
 namespace detail {
@@ -119,30 +121,18 @@ class EncodingForWriting {
   const xmlChar* saved_;
 };
 
-}  // namespace
-
-bool Serialize(xmlDoc* doc, std::string& bytes, std::string& reason) {
-  InitLibxml();
-  bytes.clear();
-  reason.clear();
-  const SourceForm& form = StateOf(doc).form;
-  const bool utf16 = form.utf16 != Utf16::kNo;
-  // The bytes of a UTF-16 file are made here from UTF-8; any other encoding
-  // is libxml2's, whose writer turns what the encoding lacks into character
-  // references.
-  std::string encoding = "UTF-8";
+// Appends `node` as libxml2's writer gives it in `encoding` (UTF-8 or a name
+// its encoders know).
+bool LibxmlWrite(xmlDoc* doc, xmlNode* node, const std::string& encoding, std::string& written,
+                 std::string& reason) {
   xmlCharEncodingHandlerPtr handler = nullptr;
-  if (!utf16 && !form.encoding.empty() &&
-      !IsEncoding(form.encoding, {XML_CHAR_ENCODING_UTF8, XML_CHAR_ENCODING_UTF16LE,
-                                  XML_CHAR_ENCODING_UTF16BE})) {
-    encoding = form.encoding;
+  if (encoding != "UTF-8") {
     handler = xmlFindCharEncodingHandler(encoding.c_str());
     if (handler == nullptr) {
       reason = Format(msg::kXmlCodificacionNoAdmitida, {encoding});
       return false;
     }
   }
-  std::string written;
   std::string first_error;
   t_first_error = &first_error;
   struct Reset {
@@ -154,23 +144,53 @@ bool Serialize(xmlDoc* doc, std::string& bytes, std::string& reason) {
     if (handler != nullptr) xmlCharEncCloseFunc(handler);
     throw std::bad_alloc();
   }
-  {
-    EncodingForWriting as(doc, encoding.c_str());
-    if (form.bom && !utf16 && handler == nullptr) xmlOutputBufferWrite(out, 3, "\xEF\xBB\xBF");
-    if (!form.declaration.empty()) {
-      xmlOutputBufferWriteString(out, form.declaration.c_str());
-      xmlOutputBufferWrite(out, 1, "\n");
-    }
-    for (xmlNode* n = doc->children; n != nullptr; n = n->next) {
-      xmlNodeDumpOutput(out, doc, n, 0, 1, encoding.c_str());
-      xmlOutputBufferWrite(out, 1, "\n");
-    }
-  }
+  xmlNodeDumpOutput(out, doc, node, 0, 1, encoding.c_str());
   const int error = out->error;
   const int rc = xmlOutputBufferClose(out);
   if (error != 0 || rc < 0) {
     reason = first_error.empty() ? std::string(msg::kXmlErrorDesconocido) : first_error;
     return false;
+  }
+  return true;
+}
+
+// XHTML documents get libxml2's XHTML rules, which the own writer lacks.
+bool IsXhtml(xmlDoc* doc) {
+  const xmlDtd* dtd = xmlGetIntSubset(doc);
+  return dtd != nullptr && dtd->ExternalID != nullptr && xmlIsXHTML(dtd->SystemID, dtd->ExternalID) == 1;
+}
+
+}  // namespace
+
+bool Serialize(xmlDoc* doc, std::string& bytes, std::string& reason, bool libxml_only) {
+  InitLibxml();
+  bytes.clear();
+  reason.clear();
+  const SourceForm& form = StateOf(doc).form;
+  const bool utf16 = form.utf16 != Utf16::kNo;
+  // The bytes of a UTF-16 file are made here from UTF-8; any other encoding
+  // is written directly, what it lacks as character references.
+  std::string encoding = "UTF-8";
+  if (!utf16 && !form.encoding.empty() &&
+      !IsEncoding(form.encoding, {XML_CHAR_ENCODING_UTF8, XML_CHAR_ENCODING_UTF16LE,
+                                  XML_CHAR_ENCODING_UTF16BE})) {
+    encoding = form.encoding;
+  }
+  std::optional<Charset> charset = WriterCharset(encoding);
+  if (libxml_only || IsXhtml(doc)) charset.reset();
+  std::string written;
+  EncodingForWriting as(doc, encoding.c_str());
+  // A byte order mark stays only where the bytes are UTF-8 or UTF-16.
+  if (form.bom && !utf16 && encoding == "UTF-8") written += "\xEF\xBB\xBF";
+  if (!form.declaration.empty()) {
+    written += form.declaration;
+    written += '\n';
+  }
+  for (xmlNode* n = doc->children; n != nullptr; n = n->next) {
+    if (!(charset && WriteNode(n, *charset, written)) && !LibxmlWrite(doc, n, encoding, written, reason)) {
+      return false;
+    }
+    written += '\n';
   }
   bytes = utf16 ? ToUtf16(written, form.utf16 == Utf16::kBigEndian, form.bom) : std::move(written);
   return true;
