@@ -80,6 +80,10 @@ std::string ReadFileBytes(const fs::path& path) {
 }
 
 void AtomicReplaceFile(const fs::path& path, std::string_view bytes) {
+  AtomicReplaceFile(path, [bytes](const ByteSink& sink) { sink(bytes); });
+}
+
+void AtomicReplaceFile(const fs::path& path, const std::function<void(const ByteSink&)>& produce) {
   fs::path dir = path.parent_path();
   if (dir.empty()) dir = ".";
   std::string tmpl = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
@@ -101,7 +105,15 @@ void AtomicReplaceFile(const fs::path& path, std::string_view bytes) {
     mode = 0644 & ~mask;
   }
   if (::fchmod(fd, mode) != 0) fail(errno);
-  if (!WriteAll(fd, bytes)) fail(errno);
+  try {
+    produce([&](std::string_view piece) {
+      if (!WriteAll(fd, piece)) ThrowWrite(path, errno);
+    });
+  } catch (...) {
+    ::close(fd);
+    ::unlink(tmp.c_str());
+    throw;
+  }
   if (::fsync(fd) != 0) fail(errno);
   if (::close(fd) != 0) {
     int err = errno;

@@ -2,6 +2,7 @@
 // File operations the converter relies on, with the program's error texts.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,15 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // kept (a new file gets 0644 less the umask). Raises Error naming the file;
 // the temporary file is removed on every failure.
 void AtomicReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Takes a file's bytes piece by piece, in order.
+using ByteSink = std::function<void(std::string_view)>;
+
+// The same replacement, with the bytes given to the sink by `produce` in as
+// many pieces as it likes, so that a large file is never held whole in
+// memory. When `produce` raises, the temporary file is removed and the
+// exception passes on: the old file stays whole.
+void AtomicReplaceFile(const std::filesystem::path& path, const std::function<void(const ByteSink&)>& produce);
 
 // The entry of `dir` named `name` without regard to ASCII letter case: the
 // exact name when it exists, else the first case variant in sorted order.

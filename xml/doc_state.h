@@ -4,8 +4,10 @@
 // the nodes outside the tree, which libxml2 would never free.
 
 #include <string>
+
+#include "common/files.h"
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 struct _xmlDoc;
 struct _xmlNode;
@@ -26,9 +28,10 @@ SourceForm ReadSourceForm(std::string_view bytes);
 
 struct DocState {
   SourceForm form;
-  // Created or removed nodes. Those without a parent when the document dies
-  // are the roots of the subtrees to free.
-  std::unordered_set<_xmlNode*> detached;
+  // Every node created or removed, some more than once: a list, as an
+  // import creates hundreds of thousands. Those without a parent when the
+  // document dies are the roots of the subtrees to free.
+  std::vector<_xmlNode*> loose;
 };
 
 // The state of `doc`, created on first use.
@@ -41,6 +44,9 @@ void FreeDocument(_xmlDoc* doc);
 // gives the same bytes. False, with the reason
 // (UTF-8), when libxml2 cannot write it.
 bool Serialize(_xmlDoc* doc, std::string& bytes, std::string& reason, bool libxml_only = false);
+// The same bytes given to `sink` in pieces of about a megabyte. On failure
+// some pieces may have gone out already.
+bool SerializeTo(_xmlDoc* doc, const ByteSink& sink, std::string& reason, bool libxml_only = false);
 
 // Installs the process-wide libxml2 settings the program relies on (the
 // external entity loader that refuses everything). Idempotent.

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include <libxml/tree.h>
+#include <libxml/dict.h>
 
+#include <cstddef>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -25,9 +27,12 @@ DocState& StateOf(xmlDoc* doc) {
 void FreeDocument(xmlDoc* doc) {
   if (doc == nullptr) return;
   if (auto* state = static_cast<DocState*>(doc->_private)) {
-    // Collect first: freeing a root frees detached nodes below it too.
+    // Collect first: freeing a root frees the loose nodes below it too.
+    std::vector<xmlNode*>& loose = state->loose;
+    std::sort(loose.begin(), loose.end());
+    loose.erase(std::unique(loose.begin(), loose.end()), loose.end());
     std::vector<xmlNode*> roots;
-    for (xmlNode* n : state->detached) {
+    for (xmlNode* n : loose) {
       if (n->parent == nullptr) roots.push_back(n);
     }
     for (xmlNode* n : roots) xmlFreeNode(n);
@@ -157,12 +162,58 @@ std::vector<xmlNode*> Select(xmlNode* context, std::string_view path, bool first
   throw Error(Format(msg::kXmlNoEsElemento, {NameOf(n)}));
 }
 
+bool IsAsciiNameChar(unsigned char c, bool first) {
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') return true;
+  return !first && ((c >= '0' && c <= '9') || c == '-' || c == '.');
+}
+
+// Refuses a name XML cannot carry. The plain ASCII names every SAGA element
+// and attribute has are told apart without libxml2, which checks character
+// classes for each call.
 void CheckName(std::string_view utf8_name) {
+  bool plain = !utf8_name.empty();
+  for (std::size_t i = 0; plain && i < utf8_name.size(); ++i) {
+    plain = IsAsciiNameChar(static_cast<unsigned char>(utf8_name[i]), i == 0);
+  }
+  if (plain) return;
   std::string name(utf8_name);
   if (name.empty() || name.size() != std::strlen(name.c_str()) ||
       xmlValidateName(reinterpret_cast<const xmlChar*>(name.c_str()), 0) != 0) {
     throw Error(Format(msg::kXmlNombreNoValido, {name}));
   }
+}
+
+// `name` as libxml2 keeps it: in the document's dictionary when it has one.
+// The names are few and repeated for every node.
+const xmlChar* DocName(xmlDoc* doc, std::string_view utf8_name) {
+  const auto* n = reinterpret_cast<const xmlChar*>(utf8_name.data());
+  const int len = static_cast<int>(utf8_name.size());
+  const xmlChar* name = doc->dict != nullptr ? xmlDictLookup(doc->dict, n, len) : xmlStrndup(n, len);
+  if (name == nullptr) throw std::bad_alloc();
+  return name;
+}
+
+// A text node holding `utf8`. Short texts live inside the node, as libxml2's
+// own compact parsing keeps them, which spares an allocation for each of an
+// import's many short values; libxml2 frees both forms alike.
+xmlNode* NewText(xmlDoc* doc, std::string_view utf8) {
+  xmlNode* t = xmlNewDocText(doc, nullptr);
+  if (t == nullptr) throw std::bad_alloc();
+  constexpr std::size_t kInline = sizeof(t->properties) + sizeof(t->nsDef);
+  static_assert(offsetof(xmlNode, nsDef) == offsetof(xmlNode, properties) + sizeof(t->properties));
+  if (utf8.size() < kInline) {
+    auto* inside = reinterpret_cast<xmlChar*>(&t->properties);
+    std::memcpy(inside, utf8.data(), utf8.size());
+    inside[utf8.size()] = 0;
+    t->content = inside;
+  } else {
+    t->content = xmlStrndup(reinterpret_cast<const xmlChar*>(utf8.data()), static_cast<int>(utf8.size()));
+    if (t->content == nullptr) {
+      xmlFreeNode(t);
+      throw std::bad_alloc();
+    }
+  }
+  return t;
 }
 
 }  // namespace
@@ -273,8 +324,6 @@ Node Node::appendChild(Node child) {
     node_->children = c;
   }
   node_->last = c;
-  // In the tree now, so freed with it: the set keeps only loose subtrees.
-  detail::StateOf(node_->doc).detached.erase(c);
   return child;
 }
 
@@ -285,32 +334,50 @@ void Node::removeChild(Node child) {
   }
   xmlUnlinkNode(c);
   // Kept until the document dies, so a handle the caller still holds stays valid.
-  detail::StateOf(node_->doc).detached.insert(c);
+  detail::StateOf(node_->doc).loose.push_back(c);
 }
 
 void Node::setAttribute(std::string_view name, std::string_view ansi_value) {
   if (node_->type != XML_ELEMENT_NODE) ThrowNotElement(node_);
-  const std::string utf8_name = text::AnsiToUtf8(name);
+  std::string name_storage, value_storage;
+  const std::string_view utf8_name = AsUtf8(name, name_storage);
   CheckName(utf8_name);
   // A byte XML 1.0 cannot carry would make the saved file unreadable.
   for (char ch : ansi_value) {
     auto b = static_cast<unsigned char>(ch);
     if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') {
-      throw Error(Format(msg::kXmlCaracterNoValido, {utf8_name, std::to_string(b)}));
+      throw Error(Format(msg::kXmlCaracterNoValido, {std::string(utf8_name), std::to_string(b)}));
     }
   }
-  const std::string utf8_value = text::AnsiToUtf8(ansi_value);
-  const auto* n = reinterpret_cast<const xmlChar*>(utf8_name.c_str());
-  const auto* v = reinterpret_cast<const xmlChar*>(utf8_value.c_str());
+  const std::string_view utf8_value = AsUtf8(ansi_value, value_storage);
   // An existing attribute keeps its place; xmlSetProp replaces the value in it.
-  xmlAttr* existing = nullptr;
-  for (xmlAttr* a = node_->properties; a != nullptr && existing == nullptr; a = a->next) {
-    if (NameEquals(a->name, a->ns, utf8_name)) existing = a;
+  for (xmlAttr* a = node_->properties; a != nullptr; a = a->next) {
+    if (NameEquals(a->name, a->ns, utf8_name)) {
+      const std::string value(utf8_value);
+      if (xmlSetNsProp(node_, a->ns, a->name, reinterpret_cast<const xmlChar*>(value.c_str())) == nullptr) {
+        throw std::bad_alloc();
+      }
+      return;
+    }
   }
-  if (existing != nullptr) {
-    if (xmlSetNsProp(node_, existing->ns, existing->name, v) == nullptr) throw std::bad_alloc();
-  } else if (xmlNewProp(node_, n, v) == nullptr) {
+  // A new one is built as xmlNewProp builds it, its text made by NewText.
+  xmlNode* value = NewText(node_->doc, utf8_value);
+  const std::string terminated(utf8_name);
+  xmlAttr* attr = xmlNewDocProp(node_->doc, reinterpret_cast<const xmlChar*>(terminated.c_str()), nullptr);
+  if (attr == nullptr) {
+    xmlFreeNode(value);
     throw std::bad_alloc();
+  }
+  attr->parent = node_;
+  attr->children = attr->last = value;
+  value->parent = reinterpret_cast<xmlNode*>(attr);
+  if (node_->properties == nullptr) {
+    node_->properties = attr;
+  } else {
+    xmlAttr* last = node_->properties;
+    while (last->next != nullptr) last = last->next;
+    last->next = attr;
+    attr->prev = last;
   }
 }
 
@@ -339,15 +406,22 @@ std::optional<Node> Document::documentElement() const {
 }
 
 Node Document::createElement(std::string_view name) {
-  const std::string utf8 = text::AnsiToUtf8(name);
+  std::string storage;
+  const std::string_view utf8 = AsUtf8(name, storage);
   CheckName(utf8);
   if (doc_ == nullptr) {
     doc_ = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
     if (doc_ == nullptr) throw std::bad_alloc();
   }
-  xmlNode* n = xmlNewDocNode(doc_, nullptr, reinterpret_cast<const xmlChar*>(utf8.c_str()), nullptr);
+  detail::DocState& state = detail::StateOf(doc_);
+  xmlNode* n = xmlNewDocNodeEatName(doc_, nullptr, const_cast<xmlChar*>(DocName(doc_, utf8)), nullptr);
   if (n == nullptr) throw std::bad_alloc();
-  detail::StateOf(doc_).detached.insert(n);
+  try {
+    state.loose.push_back(n);
+  } catch (...) {
+    xmlFreeNode(n);
+    throw;
+  }
   return Node(n);
 }
 

@@ -1,6 +1,6 @@
 // Saving: the document goes back in the form it came in (byte order mark,
 // declaration as written, encoding), indented, and replaces its file
-// atomically only once it has been written whole into memory.
+// atomically once it has been written whole.
 
 #include <libxml/encoding.h>
 #include <libxml/tree.h>
@@ -162,9 +162,8 @@ bool IsXhtml(xmlDoc* doc) {
 
 }  // namespace
 
-bool Serialize(xmlDoc* doc, std::string& bytes, std::string& reason, bool libxml_only) {
+bool SerializeTo(xmlDoc* doc, const ByteSink& sink, std::string& reason, bool libxml_only) {
   InitLibxml();
-  bytes.clear();
   reason.clear();
   const SourceForm& form = StateOf(doc).form;
   const bool utf16 = form.utf16 != Utf16::kNo;
@@ -177,8 +176,20 @@ bool Serialize(xmlDoc* doc, std::string& bytes, std::string& reason, bool libxml
     encoding = form.encoding;
   }
   std::optional<Charset> charset = WriterCharset(encoding);
-  if (libxml_only || IsXhtml(doc)) charset.reset();
+  if (libxml_only || IsXhtml(doc) || xmlIndentTreeOutput == 0) charset.reset();
+  bool first_piece = true;
+  // Pieces always end after a whole character, so each converts alone.
+  const Spill spill = [&](std::string& buffered) {
+    if (utf16) {
+      sink(ToUtf16(buffered, form.utf16 == Utf16::kBigEndian, form.bom && first_piece));
+    } else {
+      sink(buffered);
+    }
+    first_piece = false;
+    buffered.clear();
+  };
   std::string written;
+  written.reserve(std::size_t{1} << 21);
   EncodingForWriting as(doc, encoding.c_str());
   // A byte order mark stays only where the bytes are UTF-8 or UTF-16.
   if (form.bom && !utf16 && encoding == "UTF-8") written += "\xEF\xBB\xBF";
@@ -187,13 +198,25 @@ bool Serialize(xmlDoc* doc, std::string& bytes, std::string& reason, bool libxml
     written += '\n';
   }
   for (xmlNode* n = doc->children; n != nullptr; n = n->next) {
-    if (!(charset && WriteNode(n, *charset, written)) && !LibxmlWrite(doc, n, encoding, written, reason)) {
+    if (charset && CanWrite(n)) {
+      if (!WriteNode(n, *charset, written, spill)) {
+        reason = msg::kXmlTextoNoUtf8;
+        return false;
+      }
+    } else if (!LibxmlWrite(doc, n, encoding, written, reason)) {
       return false;
     }
     written += '\n';
   }
-  bytes = utf16 ? ToUtf16(written, form.utf16 == Utf16::kBigEndian, form.bom) : std::move(written);
+  if (!written.empty() || first_piece) spill(written);
   return true;
+}
+
+bool Serialize(xmlDoc* doc, std::string& bytes, std::string& reason, bool libxml_only) {
+  bytes.clear();
+  const bool ok = SerializeTo(doc, [&](std::string_view piece) { bytes.append(piece); }, reason, libxml_only);
+  if (!ok) bytes.clear();
+  return ok;
 }
 
 }  // namespace detail
@@ -237,9 +260,11 @@ void Document::save(const std::filesystem::path& file) const {
     if (!ec) target = resolved;
   }
   CheckWritable(target);
-  std::string bytes, reason;
-  if (!detail::Serialize(doc_, bytes, reason)) ThrowSave(file, reason);
-  AtomicReplaceFile(target, bytes);
+  // Written as it is made: an import's document can be tens of megabytes.
+  AtomicReplaceFile(target, [&](const ByteSink& sink) {
+    std::string reason;
+    if (!detail::SerializeTo(doc_, sink, reason)) ThrowSave(file, reason);
+  });
 }
 
 std::string Document::saveToString() const {

@@ -254,15 +254,15 @@ bool CanWrite(const xmlNode* top) {
   }
 }
 
-bool WriteNode(const xmlNode* top, Charset charset, std::string& out) {
-  if (!CanWrite(top) || xmlIndentTreeOutput == 0) return false;
-  const std::size_t start = out.size();
+bool WriteNode(const xmlNode* top, Charset charset, std::string& out, const Spill& spill) {
+  constexpr std::size_t kSpillAt = 1 << 20;
   Writer w(charset, out);
   int level = 0;
   bool format = true;
   const xmlNode* unformatted = nullptr;  // the element whose content stands as written
   const xmlNode* cur = top;
   for (;;) {
+    if (spill && out.size() >= kSpillAt) spill(out);
     switch (cur->type) {
       case XML_ELEMENT_NODE:
         if (cur != top && format) w.Indent(level);
@@ -315,10 +315,7 @@ bool WriteNode(const xmlNode* top, Charset charset, std::string& out) {
     }
     // Up to the next sibling, closing the elements left on the way.
     for (;;) {
-      if (cur == top) {
-        if (!w.ok()) out.resize(start);
-        return w.ok();
-      }
+      if (cur == top || !w.ok()) return w.ok();
       if (format) w.Ascii("\n");
       if (cur->next != nullptr) {
         cur = cur->next;

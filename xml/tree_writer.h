@@ -8,6 +8,7 @@
 // comments, processing instructions and entity references. Anything else
 // (a DTD, namespace declarations, XInclude markers) is left to libxml2.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,12 +27,17 @@ std::optional<Charset> WriterCharset(std::string_view encoding);
 // Whether WriteNode covers `top` and everything below it.
 bool CanWrite(const _xmlNode* top);
 
-// Appends `top`, written at level 0 as libxml2 writes it: indented by two
-// spaces a level (at most 60), elements with text, CDATA or entity
-// references inside written as they stand, characters that `charset` lacks
-// as "&#N;". False, with `out` as it was, when the tree holds text that is
-// not UTF-8 (libxml2's encoder then gives the reason) or a node CanWrite
-// refuses.
-bool WriteNode(const _xmlNode* top, Charset charset, std::string& out);
+// Takes the bytes gathered so far out of the buffer, which then goes on
+// filling from empty.
+using Spill = std::function<void(std::string& buffered)>;
+
+// Appends `top`, which CanWrite must accept, written at level 0 as libxml2
+// writes it: indented by two spaces a level (at most 60), elements with
+// text, CDATA or entity references inside written as they stand, characters
+// that `charset` lacks as "&#N;". Whenever a megabyte has gathered in `out`
+// it goes to `spill`, if given, always after a whole character. False when
+// the tree holds text that is not UTF-8 and the charset is not UTF-8; what
+// was written for `top` is then to be dropped.
+bool WriteNode(const _xmlNode* top, Charset charset, std::string& out, const Spill& spill = {});
 
 }  // namespace velquior::xml::detail

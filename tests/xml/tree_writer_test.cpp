@@ -177,14 +177,54 @@ TEST(TreeWriter, CharsetsOfDeclaredNames) {
   for (const auto& [name, charset] : rows) EXPECT_EQ(detail::WriterCharset(name), charset) << name;
 }
 
-TEST(TreeWriter, RefusesTextThatIsNotUtf8) {
-  Document doc = Loaded("<?xml version='1.0' encoding='ISO-8859-1'?><document>x</document>");
+TEST(TreeWriter, TextThatIsNotUtf8FailsTheSaveAndLeavesTheFile) {
+  velquior::testing::TempDir dir;
+  const auto file = dir / "saga.xml";
+  const std::string original = "<?xml version='1.0' encoding='ISO-8859-1'?><document>x</document>";
+  velquior::testing::WriteFile(file, original);
+  Document doc;
+  ASSERT_TRUE(doc.load(file).ok);
   xmlNodeSetContent(doc.documentElement()->raw()->children, BAD_CAST "a\xE9z");  // Latin-1, not UTF-8
-  std::string out = "antes";
+  std::string out;
   EXPECT_FALSE(detail::WriteNode(doc.documentElement()->raw(), detail::Charset::kLatin1, out));
-  EXPECT_EQ(out, "antes");
+  try {
+    doc.save(file);
+    ADD_FAILURE() << "saved";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.message(), file.string() +
+                               ": no se puede guardar el documento: el documento contiene texto que no es UTF-8 "
+                               "v\xC3\xA1lido");
+  }
+  EXPECT_EQ(velquior::testing::ReadFile(file), original);
+  EXPECT_EQ(velquior::testing::ListDir(dir.path()), std::vector<std::string>{"saga.xml"});
+  // UTF-8 is written as it stands, as libxml2 does.
+  out.clear();
   EXPECT_TRUE(detail::WriteNode(doc.documentElement()->raw(), detail::Charset::kUtf8, out));
-  EXPECT_EQ(out, "antes<document>a\xE9z</document>");
+  EXPECT_EQ(out, "<document>a\xE9z</document>");
+}
+
+TEST(TreeWriter, LargeDocumentsGoOutInPiecesEndingAfterWholeCharacters) {
+  Document doc = Loaded("<document/>");
+  detail::SourceForm& form = detail::StateOf(RawDoc(doc)).form;
+  form.utf16 = detail::Utf16::kLittleEndian;  // as if read from UTF-16 with its mark
+  form.bom = true;
+  Node root = *doc.documentElement();
+  for (int i = 0; i < 40000; ++i) {
+    root.appendChild(doc.createElement("e")).setAttribute("v", "\xE9\x80 valor " + std::to_string(i));
+  }
+  std::vector<std::string> pieces;
+  std::string reason;
+  ASSERT_TRUE(detail::SerializeTo(RawDoc(doc), [&](std::string_view p) { pieces.emplace_back(p); }, reason));
+  ASSERT_GE(pieces.size(), 2u);
+  std::string joined;
+  for (const auto& p : pieces) {
+    EXPECT_EQ(p.size() % 2, 0u);
+    joined += p;
+  }
+  std::string whole;
+  ASSERT_TRUE(detail::Serialize(RawDoc(doc), whole, reason, true));
+  EXPECT_EQ(joined, whole);
+  EXPECT_EQ(joined.substr(0, 4), std::string("\xFF\xFE<\0", 4));
 }
 
 }  // namespace
