@@ -1,4 +1,7 @@
 #include "import/sections.h"
+
+#include <vector>
+
 #include "tables/catalog.h"
 #include "text/numbers.h"
 #include "xml/saga_names.h"
@@ -16,6 +19,41 @@ std::string BuscarIdSaga::operator()(const std::string& code) const {
 
 namespace {
 
+// What one scheduled SOLUC record puts in its input.
+struct Entrada {
+  std::string day, interval, group, member, location;
+  const std::string* activity;
+};
+
+// The scheduled records, read with every look-up and check in record order,
+// so that the first failure is the one a single pass would meet. Done apart
+// from the writing, the look-ups find their indexes in the processor's
+// caches instead of behind the hundreds of megabytes the writing touches.
+std::vector<Entrada> ReadEntradas(tables::FormTables& t, const IndiceActividades& activities) {
+  const BuscarIdSaga subject_key(t.wwTableNomAsg, f::kCod);
+  const BuscarIdSaga group_id(t.wwTableGrupos, f::kAbrev);
+  const BuscarIdSaga teacher_id(t.wwTableProfesor, f::kAbrev);
+  const BuscarIdSaga room_id(t.wwTableAulas, f::kAbrev);
+  tables::Table& soluc = t.wwTableSoluc;
+  std::vector<Entrada> entries;
+  entries.reserve(soluc.RecordCount());
+  for (soluc.First(); !soluc.Eof(); soluc.Next()) {
+    if (soluc.AsInteger(f::kDia) == 0) continue;  // not scheduled
+    Entrada& e = entries.emplace_back();
+    e.day = soluc.AsText(f::kDia);
+    double hour = soluc.AsFloat(f::kHora);
+    // Half-hour sessions count their intervals in halves.
+    if (soluc.AsFloat(f::kSesiones) == 0.5) hour = hour * 2 - 1;
+    e.interval = "i" + text::FormatGeneral(hour, 15, text::DecimalSeparator());
+    long position = activities.Position(subject_key(soluc.AsText(f::kAsig)));
+    e.activity = &activities.IdAt(position);
+    e.group = group_id(soluc.AsText(f::kCodGrupo));
+    e.member = teacher_id(soluc.AsText(f::kProf));
+    e.location = room_id(soluc.AsText(f::kAula));
+  }
+  return entries;
+}
+
 // A container of the input holding its one item, whose id is left out when
 // empty.
 void AppendParticipant(xml::Document& doc, xml::Node input, std::string_view container,
@@ -31,28 +69,21 @@ void AppendParticipant(xml::Document& doc, xml::Node input, std::string_view con
 void EscribirEntradas(xml::Document& doc, xml::Node time_table, tables::FormTables& t,
                       const IndiceActividades& activities) {
   xml::Node inputs = time_table.appendChild(doc.createElement(saga::kInputs));
-  const BuscarIdSaga subject_key(t.wwTableNomAsg, f::kCod);
-  const BuscarIdSaga group_id(t.wwTableGrupos, f::kAbrev);
-  const BuscarIdSaga teacher_id(t.wwTableProfesor, f::kAbrev);
-  const BuscarIdSaga room_id(t.wwTableAulas, f::kAbrev);
-  tables::Table& soluc = t.wwTableSoluc;
-  long n = 1;
-  for (soluc.First(); !soluc.Eof(); soluc.Next()) {
-    if (soluc.AsInteger(f::kDia) == 0) continue;  // not scheduled
-    std::string number = std::to_string(n++);
+  const std::vector<Entrada> entries = ReadEntradas(t, activities);
+  std::string id(saga::kInput);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const Entrada& e = entries[i];
+    id.resize(saga::kInput.size());
+    id += std::to_string(i + 1);
     xml::Node input = doc.createElement(saga::kInput);
-    input.setAttribute(saga::kId, std::string(saga::kInput) + number);
-    input.setAttribute(saga::kDay, soluc.AsText(f::kDia));
-    double hour = soluc.AsFloat(f::kHora);
-    // Half-hour sessions count their intervals in halves.
-    if (soluc.AsFloat(f::kSesiones) == 0.5) hour = hour * 2 - 1;
-    input.setAttribute(saga::kInterval, "i" + text::FormatGeneral(hour, 15, text::DecimalSeparator()));
-    long position = activities.Position(subject_key(soluc.AsText(f::kAsig)));
-    input.setAttribute(saga::kActivity, activities.IdAt(position));
+    input.setAttribute(saga::kId, id);
+    input.setAttribute(saga::kDay, e.day);
+    input.setAttribute(saga::kInterval, e.interval);
+    input.setAttribute(saga::kActivity, *e.activity);
     inputs.appendChild(input);
-    AppendParticipant(doc, input, saga::kGroups, saga::kGroup, group_id(soluc.AsText(f::kCodGrupo)));
-    AppendParticipant(doc, input, saga::kMembers, saga::kMember, teacher_id(soluc.AsText(f::kProf)));
-    AppendParticipant(doc, input, saga::kLocations, saga::kLocation, room_id(soluc.AsText(f::kAula)));
+    AppendParticipant(doc, input, saga::kGroups, saga::kGroup, e.group);
+    AppendParticipant(doc, input, saga::kMembers, saga::kMember, e.member);
+    AppendParticipant(doc, input, saga::kLocations, saga::kLocation, e.location);
   }
 }
 
