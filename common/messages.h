@@ -57,6 +57,7 @@ inline constexpr std::string_view kXmlArchivoDemasiadoGrande = "el archivo es de
 inline constexpr std::string_view kXmlSinRaiz = "no tiene elemento raíz";
 inline constexpr std::string_view kXmlErrorDesconocido = "error sin descripción del analizador XML";
 inline constexpr std::string_view kXmlTextoNoUtf8 = "el documento contiene texto que no es UTF-8 válido";
+inline constexpr std::string_view kXmlNodoDesconocido = "el documento contiene un nodo de un tipo que no se puede escribir";
 // Why a save failed (second %s of kXmlNoSePuedeGuardar).
 inline constexpr std::string_view kXmlSoloLectura = "el archivo es de solo lectura";
 inline constexpr std::string_view kXmlDirectorioSoloLectura = "el directorio %s es de solo lectura";

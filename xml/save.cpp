@@ -199,8 +199,9 @@ bool SerializeTo(xmlDoc* doc, const ByteSink& sink, std::string& reason, bool li
   }
   for (xmlNode* n = doc->children; n != nullptr; n = n->next) {
     if (charset && CanWrite(n)) {
-      if (!WriteNode(n, *charset, written, spill)) {
-        reason = msg::kXmlTextoNoUtf8;
+      const WriteResult r = WriteNode(n, *charset, written, spill);
+      if (r != WriteResult::kOk) {
+        reason = r == WriteResult::kNotUtf8 ? msg::kXmlTextoNoUtf8 : msg::kXmlNodoDesconocido;
         return false;
       }
     } else if (!LibxmlWrite(doc, n, encoding, written, reason)) {

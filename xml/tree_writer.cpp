@@ -38,6 +38,13 @@ constexpr Replacements kRawEscapes = MakeReplacements(Place::kRaw);
 constexpr Replacements kTextEscapes = MakeReplacements(Place::kText);
 constexpr Replacements kAttributeEscapes = MakeReplacements(Place::kAttribute);
 
+constexpr Replacements MakeQuoteEscapes() {
+  Replacements r{};
+  r['"'] = "&quot;";
+  return r;
+}
+constexpr Replacements kQuoteEscapes = MakeQuoteEscapes();
+
 // libxml2's indent: two spaces a level, never more than 30 levels.
 constexpr int kIndentLevels = 30;
 constexpr char kSpaces[] = "                                                            ";
@@ -165,6 +172,33 @@ bool HasFormattingBreaker(const xmlNode* element) {
   return false;
 }
 
+// Declarations of namespaces, their names quoted as libxml2 quotes them:
+// in double quotes, in single ones when only a double quote is inside, and
+// with the double quotes escaped when both are.
+void WriteNamespaces(Writer& w, const xmlNs* ns) {
+  for (; ns != nullptr; ns = ns->next) {
+    if (ns->type != XML_LOCAL_NAMESPACE || ns->href == nullptr) continue;
+    if (ns->prefix != nullptr && xmlStrEqual(ns->prefix, BAD_CAST "xml")) continue;
+    if (ns->prefix != nullptr) {
+      w.Ascii(" xmlns:");
+      w.Put(ns->prefix, kRawEscapes);
+    } else {
+      w.Ascii(" xmlns");
+    }
+    const bool double_inside = xmlStrchr(ns->href, '"') != nullptr;
+    const bool single_inside = xmlStrchr(ns->href, '\'') != nullptr;
+    if (double_inside && !single_inside) {
+      w.Ascii("='");
+      w.Put(ns->href, kRawEscapes);
+      w.Ascii("'");
+    } else {
+      w.Ascii("=\"");
+      w.Put(ns->href, double_inside ? kQuoteEscapes : kRawEscapes);
+      w.Ascii("\"");
+    }
+  }
+}
+
 void WriteAttributes(Writer& w, const xmlNode* element) {
   for (const xmlAttr* a = element->properties; a != nullptr; a = a->next) {
     w.Ascii(" ");
@@ -225,36 +259,20 @@ std::optional<Charset> WriterCharset(std::string_view encoding) {
 }
 
 bool CanWrite(const xmlNode* top) {
-  const xmlNode* cur = top;
-  for (;;) {
-    switch (cur->type) {
-      case XML_ELEMENT_NODE:
-        if (cur->nsDef != nullptr) return false;
-        for (const xmlAttr* a = cur->properties; a != nullptr; a = a->next) {
-          if (a->type != XML_ATTRIBUTE_NODE) return false;
-        }
-        break;
-      case XML_TEXT_NODE:
-      case XML_CDATA_SECTION_NODE:
-      case XML_COMMENT_NODE:
-      case XML_PI_NODE:
-      case XML_ENTITY_REF_NODE:
-        break;
-      default:
-        return false;
-    }
-    // Entity references are not entered: their children are the declaration's.
-    if (cur->type == XML_ELEMENT_NODE && cur->children != nullptr) {
-      cur = cur->children;
-      continue;
-    }
-    while (cur != top && cur->next == nullptr) cur = cur->parent;
-    if (cur == top) return true;
-    cur = cur->next;
+  switch (top->type) {
+    case XML_ELEMENT_NODE:
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_COMMENT_NODE:
+    case XML_PI_NODE:
+    case XML_ENTITY_REF_NODE:
+      return true;
+    default:
+      return false;
   }
 }
 
-bool WriteNode(const xmlNode* top, Charset charset, std::string& out, const Spill& spill) {
+WriteResult WriteNode(const xmlNode* top, Charset charset, std::string& out, const Spill& spill) {
   constexpr std::size_t kSpillAt = 1 << 20;
   Writer w(charset, out);
   int level = 0;
@@ -268,6 +286,7 @@ bool WriteNode(const xmlNode* top, Charset charset, std::string& out, const Spil
         if (cur != top && format) w.Indent(level);
         w.Ascii("<");
         w.Name(cur->ns, cur->name);
+        WriteNamespaces(w, cur->nsDef);
         WriteAttributes(w, cur);
         if (cur->children == nullptr) {
           w.Ascii("/>");
@@ -310,13 +329,17 @@ bool WriteNode(const xmlNode* top, Charset charset, std::string& out, const Spil
       case XML_CDATA_SECTION_NODE:
         WriteCdata(w, cur->content);
         break;
+      case XML_XINCLUDE_START:
+      case XML_XINCLUDE_END:
+        break;  // markers that libxml2 writes as nothing
       default:
-        break;  // CanWrite has refused every other kind
+        return WriteResult::kUnknownNode;  // no parse or conversion puts one inside an element
     }
     // Up to the next sibling, closing the elements left on the way.
     for (;;) {
-      if (cur == top || !w.ok()) return w.ok();
-      if (format) w.Ascii("\n");
+      if (!w.ok()) return WriteResult::kNotUtf8;
+      if (cur == top) return WriteResult::kOk;
+      if (format && cur->type != XML_XINCLUDE_START && cur->type != XML_XINCLUDE_END) w.Ascii("\n");
       if (cur->next != nullptr) {
         cur = cur->next;
         break;

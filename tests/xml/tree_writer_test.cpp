@@ -86,7 +86,8 @@ std::string MixedBody() {
          "<!-- " + std::string("\xC3\xB1 \xE2\x82\xAC") + " --><?pi " + std::string("\xC3\xA9") + "?></teachers>"
          "<notes><![CDATA[ <a&b> " + std::string("\xC3\xA9") + "]]><![CDATA[]]></notes>"
          "<solo>  texto  </solo><vacio></vacio><r>&#13;a&#10;b&#9;c</r>" + deep +
-         "<y xml:lang='es'/></document>\n<!-- despues -->";
+         "<y xml:lang='es'/><n:z xmlns:n='urn:\"n\"' xmlns='urn:d' xmlns:q=\"urn:'q'\" xmlns:r='urn:&quot;&apos;' "
+         "xmlns:xml='http://www.w3.org/XML/1998/namespace' n:at='1'><n:w/><v/></n:z></document>\n<!-- despues -->";
 }
 
 TEST(TreeWriter, GivesLibxmlsBytesInEveryEncoding) {
@@ -129,6 +130,11 @@ TEST(TreeWriter, GivesLibxmlsBytesInEveryEncoding) {
       made.raw()->last->name = xmlStringTextNoenc;
       xmlAddChild(root.raw(), xmlNewDocPI(made.raw()->doc, BAD_CAST "sin", nullptr));
       xmlAddChild(root.raw(), xmlNewDocComment(made.raw()->doc, nullptr));
+      for (auto marker : {XML_XINCLUDE_START, XML_XINCLUDE_END}) {
+        xmlNode* n = xmlNewDocNode(made.raw()->doc, nullptr, BAD_CAST "include", nullptr);
+        n->type = marker;
+        xmlAddChild(root.raw(), n);
+      }
       ExpectSameBytes(doc);
     }
   }
@@ -155,11 +161,11 @@ TEST(TreeWriter, GivesLibxmlsBytesForALargeSchool) {
   }
 }
 
-TEST(TreeWriter, XhtmlAndNamespacesAreLeftToLibxml) {
-  // Declarations of namespaces are libxml2's to write; the rest is the own writer's.
-  Document doc = Loaded("<?xml version='1.0' encoding='ISO-8859-1'?><!--c--><document xmlns='urn:a'><b/></document>");
-  EXPECT_TRUE(detail::CanWrite(RawDoc(doc)->children));
-  EXPECT_FALSE(detail::CanWrite(doc.documentElement()->raw()));
+TEST(TreeWriter, DtdAndXhtmlAreLeftToLibxml) {
+  Document doc = Loaded("<?xml version='1.0' encoding='ISO-8859-1'?><!DOCTYPE document [<!ELEMENT b EMPTY>]>"
+                        "<!--c--><document><b/></document>");
+  EXPECT_FALSE(detail::CanWrite(RawDoc(doc)->children));
+  EXPECT_TRUE(detail::CanWrite(RawDoc(doc)->children->next));
   ExpectSameBytes(doc);
   Document xhtml = Loaded(
       "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
@@ -186,7 +192,8 @@ TEST(TreeWriter, TextThatIsNotUtf8FailsTheSaveAndLeavesTheFile) {
   ASSERT_TRUE(doc.load(file).ok);
   xmlNodeSetContent(doc.documentElement()->raw()->children, BAD_CAST "a\xE9z");  // Latin-1, not UTF-8
   std::string out;
-  EXPECT_FALSE(detail::WriteNode(doc.documentElement()->raw(), detail::Charset::kLatin1, out));
+  EXPECT_EQ(detail::WriteNode(doc.documentElement()->raw(), detail::Charset::kLatin1, out),
+            detail::WriteResult::kNotUtf8);
   try {
     doc.save(file);
     ADD_FAILURE() << "saved";
@@ -199,7 +206,7 @@ TEST(TreeWriter, TextThatIsNotUtf8FailsTheSaveAndLeavesTheFile) {
   EXPECT_EQ(velquior::testing::ListDir(dir.path()), std::vector<std::string>{"saga.xml"});
   // UTF-8 is written as it stands, as libxml2 does.
   out.clear();
-  EXPECT_TRUE(detail::WriteNode(doc.documentElement()->raw(), detail::Charset::kUtf8, out));
+  EXPECT_EQ(detail::WriteNode(doc.documentElement()->raw(), detail::Charset::kUtf8, out), detail::WriteResult::kOk);
   EXPECT_EQ(out, "<document>a\xE9z</document>");
 }
 
