@@ -19,6 +19,7 @@
 #include "common/files.h"
 #include "xml/doc_state.h"
 #include "xml/libxml_errors.h"
+#include "xml/tree_memory.h"
 #include "xml/document.h"
 
 namespace velquior::xml {
@@ -32,6 +33,7 @@ xmlParserInputPtr RefuseExternalEntity(const char*, const char*, xmlParserCtxtPt
 void InitLibxml() {
   static std::once_flag once;
   std::call_once(once, [] {
+    InstallTreeMemory();
     xmlInitParser();
     // Process-wide, and the only way 2.9 offers: no external entity or DTD is
     // read by anything in this program.
