@@ -90,9 +90,12 @@ void AtomicReplaceFile(const fs::path& path, const std::function<void(const Byte
   int fd = ::mkstemp(tmpl.data());
   if (fd < 0) ThrowWrite(path, errno);
   const fs::path tmp = tmpl;
-  auto fail = [&](int err) {
+  auto discard = [&] {
     ::close(fd);
     ::unlink(tmp.c_str());
+  };
+  auto fail = [&](int err) {
+    discard();
     ThrowWrite(path, err);
   };
   struct stat st {};
@@ -110,8 +113,7 @@ void AtomicReplaceFile(const fs::path& path, const std::function<void(const Byte
       if (!WriteAll(fd, piece)) ThrowWrite(path, errno);
     });
   } catch (...) {
-    ::close(fd);
-    ::unlink(tmp.c_str());
+    discard();
     throw;
   }
   if (::fsync(fd) != 0) fail(errno);

@@ -4,10 +4,10 @@
 // the nodes outside the tree, which libxml2 would never free.
 
 #include <string>
-
-#include "common/files.h"
 #include <string_view>
 #include <vector>
+
+#include "common/files.h"
 
 struct _xmlDoc;
 struct _xmlNode;
