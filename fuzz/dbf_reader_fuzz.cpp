@@ -3,7 +3,7 @@
 // hits undefined behaviour (UBSan). Every field of every live record is
 // decoded, as a caller reading the whole table would.
 //
-//   build-fuzz/fuzz/dbf_reader_fuzz -dict=fuzz/dbf.dict corpus/ ../shared/fixtures/dbf/*/
+//   build-fuzz/fuzz/dbf_reader_fuzz -dict=fuzz/dbf.dict corpus/ tests/fixtures/dbf-writers/*/
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The import over SOLUC and DIASHORAST tables written by other dBASE
-// programs (../shared/fixtures/dbf): each folder's tables, with catalogues
+// programs (tests/fixtures/dbf-writers): each folder's tables, with catalogues
 // holding every code they use, give the time-table that the records listed in
 // MANIFEST.json call for, or the engine's error with the document untouched.
 
@@ -31,7 +31,7 @@ using testing::TempDir;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
-const fs::path kFixtures = fs::path(VELQUIOR_SHARED_FIXTURES) / "dbf";
+const fs::path kFixtures = fs::path(VELQUIOR_TEST_FIXTURES) / "dbf-writers";
 
 // Every code the fixtures' SOLUC tables use, except QUI: that one is only in
 // the deleted record, so a reader that returned it would stop the import.

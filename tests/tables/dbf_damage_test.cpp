@@ -26,7 +26,7 @@ using testing::dbf::PutLe32;
 
 // dbf3-pydbf-n51/SOLUC.DBF: 257-byte header, 13 records of 53 bytes (the
 // 7th deleted), 0x1A; 947 bytes.
-std::string Soluc() { return testing::ReadFile(testing::dbf::SharedDbfDir() / "dbf3-pydbf-n51" / "SOLUC.DBF"); }
+std::string Soluc() { return testing::ReadFile(testing::dbf::WritersDbfDir() / "dbf3-pydbf-n51" / "SOLUC.DBF"); }
 
 // The error `bytes` give (every field of every record decoded), or "" when
 // they read as a table. Any other exception fails the test.

@@ -1,4 +1,4 @@
-// Every file of ../shared/fixtures/dbf, written by independent dBASE writers,
+// Every file of tests/fixtures/dbf-writers, written by independent dBASE writers,
 // read by the engine and compared with MANIFEST.json: fields in order,
 // records (deleted ones skipped, nulls, leading blanks, accents in every code
 // page), header facts, and what happens with the damaged copies. Each file is
@@ -24,11 +24,11 @@ namespace {
 namespace fs = std::filesystem;
 using json = nlohmann::json;
 using tables::Value;
-using testing::dbf::SharedDbfDir;
+using testing::dbf::WritersDbfDir;
 using testing::dbf::Show;
 
 const json& Manifest() {
-  static const json manifest = json::parse(testing::ReadFile(SharedDbfDir() / "MANIFEST.json"));
+  static const json manifest = json::parse(testing::ReadFile(WritersDbfDir() / "MANIFEST.json"));
   return manifest;
 }
 
@@ -100,7 +100,7 @@ void ExpectReadings(const tables::Table& t, const std::string& name, char type, 
 class DbfManifestFixture : public ::testing::TestWithParam<std::string> {
  protected:
   const json& Entry() const { return Manifest().at("files").at(GetParam()); }
-  fs::path File() const { return SharedDbfDir() / GetParam(); }
+  fs::path File() const { return WritersDbfDir() / GetParam(); }
   std::string FileName() const { return fs::path(GetParam()).filename().string(); }
   std::string Table() const { return fs::path(GetParam()).stem().string(); }
 
@@ -178,7 +178,7 @@ TEST_P(DbfManifestFixture, PureParserMatchesManifest) {
 TEST_P(DbfManifestFixture, TableHandleMatchesManifest) {
   const json& e = Entry();
   // The folder is copied so that the handle's lock and a lower-case name
-  // cannot touch the shared files.
+  // cannot touch the fixtures.
   testing::TempDir dir;
   std::string lower = FileName();
   std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
@@ -241,9 +241,9 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(DbfManifestFixture);
 
 // The manifest and the folder agree: no fixture goes untested.
 TEST(DbfManifest, ListsEveryFixtureFile) {
-  ASSERT_TRUE(fs::exists(SharedDbfDir() / "MANIFEST.json")) << SharedDbfDir();
+  ASSERT_TRUE(fs::exists(WritersDbfDir() / "MANIFEST.json")) << WritersDbfDir();
   std::vector<std::string> on_disk;
-  for (const auto& dir : fs::directory_iterator(SharedDbfDir())) {
+  for (const auto& dir : fs::directory_iterator(WritersDbfDir())) {
     if (!dir.is_directory()) continue;
     for (const auto& file : fs::directory_iterator(dir.path())) {
       on_disk.push_back(dir.path().filename().string() + "/" + file.path().filename().string());
@@ -258,7 +258,7 @@ TEST(DbfManifest, ListsEveryFixtureFile) {
 
 // The damaged copies: what the fixtures' README asks of a careful reader.
 TEST(DbfManifest, DamagedCopiesGetTheChosenOutcome) {
-  const fs::path d = SharedDbfDir();
+  const fs::path d = WritersDbfDir();
   for (const char* ok : {"edge-no-eof/SOLUC.DBF", "edge-trailing-garbage/SOLUC.DBF"}) {
     auto c = tables::dbf::ReadTable(d / ok);
     EXPECT_EQ(c.records.size(), 12u) << ok;

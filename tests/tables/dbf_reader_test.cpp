@@ -1,4 +1,4 @@
-// The reader on hand-made tables: what the shared fixtures do not show.
+// The reader on hand-made tables: what the independent writers' tables do not show.
 // Visual FoxPro null flags and Varchar, level 7 binary types, FoxPro
 // currency and date-time, memo fields, the code pages, the numeric text
 // forms writers use, field placement by widths.

@@ -9,7 +9,7 @@
 
 namespace velquior::testing::dbf {
 
-std::filesystem::path SharedDbfDir() { return std::filesystem::path(VELQUIOR_SHARED_FIXTURES) / "dbf"; }
+std::filesystem::path WritersDbfDir() { return std::filesystem::path(VELQUIOR_TEST_FIXTURES) / "dbf-writers"; }
 
 std::string MakeTable(const TableSpec& layout) {
   const bool level7 = (layout.version & 0x07) == 0x04;

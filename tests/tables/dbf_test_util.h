@@ -12,8 +12,8 @@
 
 namespace velquior::testing::dbf {
 
-// The folder of the shared fixtures (../shared/fixtures/dbf).
-std::filesystem::path SharedDbfDir();
+// The folder of the independent writers' tables (tests/fixtures/dbf-writers).
+std::filesystem::path WritersDbfDir();
 
 struct FieldSpec {
   std::string name;

@@ -644,7 +644,7 @@ TEST_F(TableContract, AFlushForcedByAnotherHandleKeepsThePendingRecord) {
 
 TEST_F(TableContract, AppendingToATableOfAnotherWriterKeepsItsLayout) {
   TempDir d;
-  fs::copy_file(testing::dbf::SharedDbfDir() / "dbf3-pydbf-cp850" / "SOLUC.DBF", d / "SOLUC.DBF");
+  fs::copy_file(testing::dbf::WritersDbfDir() / "dbf3-pydbf-cp850" / "SOLUC.DBF", d / "SOLUC.DBF");
   {
     Table t(d.path(), "SOLUC");
     t.Open();
@@ -668,7 +668,7 @@ TEST_F(TableContract, AppendingToATableOfAnotherWriterKeepsItsLayout) {
 
 TEST_F(TableContract, TablesThatCannotTakeRecordsSaySo) {
   TempDir d;
-  fs::copy_file(testing::dbf::SharedDbfDir() / "vfp-pydbf" / "SOLUC.DBF", d / "SOLUC.DBF");
+  fs::copy_file(testing::dbf::WritersDbfDir() / "vfp-pydbf" / "SOLUC.DBF", d / "SOLUC.DBF");
   Table t(d.path(), "SOLUC");
   t.Open();
   EXPECT_EQ(ErrorOf([&] { t.Append(); }),
