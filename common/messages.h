@@ -38,6 +38,11 @@ inline constexpr std::string_view kTablaDanada = "%s: %s";  // file, what is wro
 inline constexpr std::string_view kTablaNoAbierta = "%s: la tabla no está abierta";
 inline constexpr std::string_view kTablaSinRegistro = "%s: no hay registro actual";
 inline constexpr std::string_view kFaltaEnProvisional = "falta en la carpeta provisional";
+inline constexpr std::string_view kTablaNoSePuedeReemplazar = "%s: no se puede reemplazar la tabla: %s";
+inline constexpr std::string_view kReemplazoCarpeta = "en su lugar hay una carpeta";
+inline constexpr std::string_view kArchivoSoloLectura = "el archivo es de solo lectura";
+inline constexpr std::string_view kTablasNoRestauradas =
+    "No se pudieron volver a poner las tablas anteriores; están en %s: %s";
 inline constexpr std::string_view kValorNoCabe = "%s: el valor %s no cabe en el campo %s";
 
 // XML document.

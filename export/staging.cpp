@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <fstream>
 
 #include "common/error.h"
 #include "common/files.h"
@@ -17,6 +20,12 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kStagingPrefix = ".velquior-";
+// While the old tables are being replaced, the staging folder holds the list
+// of tables being moved and, set aside, the old files they replace. A
+// folder that still has the list belongs to a run killed half-way: its old
+// files go back.
+constexpr std::string_view kJournal = "REEMPLAZO";
+constexpr std::string_view kPrevious = "ANTERIORES";
 
 std::string FileNameOf(const catalog::TableSpec& t, std::string_view ext) {
   return std::string(t.name) + std::string(ext);
@@ -42,20 +51,89 @@ void FlushFile(const fs::path& file, std::string_view name) {
   ::close(fd);
 }
 
-// Staging folders of runs that were killed; only called under the
-// directory lock, so none of them belongs to a live run.
-void RemoveStaleStaging(const fs::path& work_dir) {
-  std::error_code ec;
-  for (fs::directory_iterator it(work_dir, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
-    if (name.rfind(kStagingPrefix, 0) == 0 && it->is_directory()) {
-      std::error_code ignore;
-      fs::remove_all(it->path(), ignore);
+// Every file a commit takes away: the table in every letter case, its index.
+std::vector<fs::path> OldFilesOf(const fs::path& work_dir, const catalog::TableSpec& t) {
+  std::vector<fs::path> old = AllCaseVariants(work_dir, FileNameOf(t, catalog::kDataExtension));
+  for (auto& index : AllCaseVariants(work_dir, FileNameOf(t, catalog::kIndexExtension))) {
+    old.push_back(std::move(index));
+  }
+  return old;
+}
+
+// The write bits count even for root, as for the SAGA document: a table
+// someone marked read-only is not replaced by this program.
+void CheckReplaceable(const fs::path& work_dir, std::span<const catalog::TableSpec* const> tables) {
+  for (const auto* t : tables) {
+    for (const auto& old : OldFilesOf(work_dir, *t)) {
+      struct stat st {};
+      if (::lstat(old.c_str(), &st) != 0) continue;  // gone meanwhile: nothing to replace
+      std::string_view reason;
+      if (S_ISDIR(st.st_mode)) {
+        reason = msg::kReemplazoCarpeta;
+      } else if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+        reason = msg::kXmlNoEsArchivoNormal;
+      } else if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
+        reason = msg::kArchivoSoloLectura;
+      } else {
+        continue;
+      }
+      throw Error(Format(msg::kTablaNoSePuedeReemplazar, {old.filename().string(), reason}));
     }
   }
 }
 
+void WriteJournal(const fs::path& file, std::span<const catalog::TableSpec* const> tables) {
+  {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    for (const auto* t : tables) out << FileNameOf(*t, catalog::kDataExtension) << '\n';
+    if (!out.flush()) {
+      throw Error(Format(msg::kTablaNoSePuedeCrear, {file.filename().string(), std::strerror(errno)}));
+    }
+  }
+  FlushFile(file, file.filename().string());
+  FlushDirectory(file.parent_path());
+}
+
+// Undoes a commit that a killed run left half-way: the new tables it had
+// moved in go, the old files it had set aside come back. Raises Error, with
+// the folder kept, when a file cannot be put back.
+void PutBackInterrupted(const fs::path& folder, const fs::path& work_dir) {
+  std::ifstream journal(folder / kJournal);
+  for (std::string name; std::getline(journal, name);) {
+    if (name.empty() || name.find('/') != std::string::npos) continue;
+    std::error_code ec;
+    if (!fs::exists(folder / name, ec) && fs::is_regular_file(work_dir / name, ec)) {
+      fs::remove(work_dir / name, ec);
+    }
+  }
+  std::error_code ec;
+  for (fs::directory_iterator it(folder / kPrevious, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path back = work_dir / it->path().filename();
+    if (::rename(it->path().c_str(), back.c_str()) != 0) {
+      throw Error(Format(msg::kTablasNoRestauradas, {PathForMessage(folder), std::strerror(errno)}));
+    }
+  }
+  FlushDirectory(work_dir);
+}
+
+// Staging folders of runs that were killed; only called under the
+// directory lock, so none of them belongs to a live run.
+void CleanUpDeadRuns(const fs::path& work_dir) {
+  std::error_code ec;
+  for (fs::directory_iterator it(work_dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (name.rfind(kStagingPrefix, 0) != 0 || !it->is_directory()) continue;
+    std::error_code ignore;
+    if (fs::exists(it->path() / kJournal, ignore)) PutBackInterrupted(it->path(), work_dir);
+    fs::remove_all(it->path(), ignore);
+  }
+}
+
 }  // namespace
+
+int Staging::RenameFile(const fs::path& from, const fs::path& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
 
 Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> tables)
     : work_dir_(std::move(work_dir)), tables_(tables.begin(), tables.end()) {
@@ -67,6 +145,7 @@ Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> t
   if (!dir_lock_) {
     throw Error(Format(msg::kDirectorioTrabajoEnUso, {PathForMessage(work_dir_)}));
   }
+  CleanUpDeadRuns(work_dir_);
   for (const auto* t : tables_) {
     for (const auto& old : AllCaseVariants(work_dir_, FileNameOf(*t, catalog::kDataExtension))) {
       auto lock = FileLock::TryLock(old, FileLock::Mode::kExclusive);
@@ -76,7 +155,9 @@ Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> t
       table_locks_.push_back(std::move(*lock));
     }
   }
-  RemoveStaleStaging(work_dir_);
+  // Before the builders run, so that an old table that cannot go stops the
+  // run before any work is done.
+  CheckReplaceable(work_dir_, tables_);
   std::string tmpl = (work_dir_ / (std::string(kStagingPrefix) + "XXXXXX")).string();
   if (::mkdtemp(tmpl.data()) == nullptr) {
     throw Error(Format(msg::kDirectorioTrabajoNoEscribible,
@@ -86,14 +167,13 @@ Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> t
 }
 
 Staging::~Staging() {
-  if (!staging_.empty()) {
+  if (!staging_.empty() && !keep_) {
     std::error_code ec;
     fs::remove_all(staging_, ec);
   }
 }
 
-std::vector<fs::path> Staging::Commit() {
-  std::vector<fs::path> written;
+std::vector<fs::path> Staging::Commit(const MoveFile& move) {
   // Every staged table must be there before the first old one goes.
   for (const auto* t : tables_) {
     fs::path staged = staging_ / FileNameOf(*t, catalog::kDataExtension);
@@ -104,23 +184,47 @@ std::vector<fs::path> Staging::Commit() {
     }
     FlushFile(staged, FileNameOf(*t, catalog::kDataExtension));
   }
+  CheckReplaceable(work_dir_, tables_);
+
+  const fs::path previous = staging_ / kPrevious;
+  WriteJournal(staging_ / kJournal, tables_);
+  std::error_code ec;
+  if (!fs::create_directory(previous, ec)) {
+    throw Error(Format(msg::kDirectorioTrabajoNoEscribible, {PathForMessage(work_dir_), ec.message()}));
+  }
+
+  struct Moved {
+    fs::path from, to;
+  };
+  std::vector<Moved> done;  // in order, to be undone backwards
+  std::vector<fs::path> written;
   for (const auto* t : tables_) {
     const std::string data_name = FileNameOf(*t, catalog::kDataExtension);
     const fs::path target = work_dir_ / data_name;
-    for (const auto& old : AllCaseVariants(work_dir_, data_name)) {
-      if (old != target) {
-        std::error_code ignore;
-        fs::remove(old, ignore);
+    std::vector<Moved> steps;
+    for (const auto& old : OldFilesOf(work_dir_, *t)) steps.push_back({old, previous / old.filename()});
+    steps.push_back({staging_ / data_name, target});
+    for (const auto& step : steps) {
+      if (int err = move(step.from, step.to); err != 0) {
+        std::string reason = std::strerror(err);
+        // Backwards, so that each file returns to where it was.
+        for (auto it = done.rbegin(); it != done.rend(); ++it) {
+          if (::rename(it->to.c_str(), it->from.c_str()) != 0) {
+            keep_ = true;
+            throw Error(Format(msg::kTablasNoRestauradas, {PathForMessage(staging_), std::strerror(errno)}));
+          }
+        }
+        FlushDirectory(work_dir_);
+        throw Error(Format(msg::kTablaNoSePuedeReemplazar, {data_name, reason}));
       }
-    }
-    RemoveCaseVariants(work_dir_, FileNameOf(*t, catalog::kIndexExtension));
-    if (::rename((staging_ / data_name).c_str(), target.c_str()) != 0) {
-      throw Error(Format(msg::kTablaNoSePuedeCrear, {data_name, std::strerror(errno)}));
+      done.push_back(step);
     }
     written.push_back(target);
   }
   FlushDirectory(work_dir_);
-  committed_ = true;
+  // From here the new set stands: a run killed now must not undo it.
+  fs::remove(staging_ / kJournal, ec);
+  FlushDirectory(staging_);
   return written;
 }
 

@@ -9,6 +9,8 @@
 // written).
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,19 +22,27 @@ namespace velquior {
 
 class Staging {
  public:
+  // Moves a file by name within one file system; 0 or the errno.
+  using MoveFile = std::function<int(const std::filesystem::path& from, const std::filesystem::path& to)>;
+  static int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
   // Raises Error when the work directory is missing, not writable, in use by
-  // another conversion, or one of `tables` is held open elsewhere.
+  // another conversion, or one of `tables` is held open elsewhere or cannot
+  // be replaced (a folder in its place, a read-only file). Puts back the old
+  // tables of a run that was killed while it replaced them.
   Staging(std::filesystem::path work_dir, std::span<const catalog::TableSpec* const> tables);
-  ~Staging();  // removes the staging folder if Commit did not run
+  ~Staging();  // removes the staging folder unless it holds tables it could not put back
   Staging(const Staging&) = delete;
   Staging& operator=(const Staging&) = delete;
 
   const std::filesystem::path& dir() const { return staging_; }
 
   // Moves every table's .DBF into the work directory under its upper-case
-  // name, removing the old file in every letter case and the old .MDX.
-  // Returns the full names written.
-  std::vector<std::filesystem::path> Commit();
+  // name; the old file in every letter case and the old .MDX go. All or
+  // nothing: the old files are set aside until every new table is in place,
+  // and put back when a move fails, which raises Error naming the table and
+  // the reason. Returns the full names written.
+  std::vector<std::filesystem::path> Commit(const MoveFile& move = RenameFile);
 
  private:
   std::filesystem::path work_dir_;
@@ -40,7 +50,7 @@ class Staging {
   std::filesystem::path staging_;
   std::optional<FileLock> dir_lock_;
   std::vector<FileLock> table_locks_;
-  bool committed_ = false;
+  bool keep_ = false;  // old tables are still inside: never remove it
 };
 
 }  // namespace velquior
