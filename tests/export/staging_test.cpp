@@ -160,7 +160,9 @@ TEST_F(StagingCommit, AnOldTableThatCannotGoStopsTheRunBeforeAnythingIsWritten) 
     }
     EXPECT_EQ(ListDir(work), before);
     for (const auto& name : before) {
-      if (fs::is_regular_file(work / name)) EXPECT_EQ(ReadFile(work / name), "old " + name);
+      if (fs::is_regular_file(work / name)) {
+        EXPECT_EQ(ReadFile(work / name), "old " + name);
+      }
     }
   }
 }
