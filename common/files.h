@@ -19,7 +19,9 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // temporary file in the same directory, are flushed to disk, renamed over the
 // original, and the directory is flushed. The original's permission bits are
 // kept (a new file gets 0644 less the umask). Raises Error naming the file;
-// the temporary file is removed on every failure.
+// the temporary file is removed on every failure. Temporary files that
+// killed runs left beside `path` (".NAME.XXXXXX", held by no live run) are
+// removed first.
 void AtomicReplaceFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Takes a file's bytes piece by piece, in order.

@@ -1,6 +1,8 @@
 #include "common/files.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +58,40 @@ TEST(FilesAtomicReplace, FailureLeavesTheOldFileAndNoLitter) {
   EXPECT_EQ(err, file.string() + ": no se puede escribir el archivo: Permission denied");
   EXPECT_EQ(ReadFile(file), "old");
   EXPECT_EQ(testing::ListDir(dir.path()), std::vector<std::string>{"escuela.xml"});
+}
+
+// Killed saves leave ".escuela.xml.XXXXXX" beside the document; the next
+// save of that document removes them, and nothing else.
+TEST(FilesAtomicReplace, RemovesWhatDeadSavesOfTheSameFileLeft) {
+  TempDir dir;
+  const fs::path file = dir / "escuela.xml";
+  struct Entry {
+    std::string name;
+    bool stays;
+  } entries[] = {
+      {".escuela.xml.a1B2c3", false},   // a dead save's temporary file
+      {".escuela.xml.zzzzzz", false},
+      {".escuela.xml.LIVE00", true},    // a live save holds it
+      {".escuela.xml.bak", true},       // not six letters or digits
+      {".escuela.xml.a1B2c3d", true},   // seven
+      {".escuela.xml.a1-2c3", true},    // not mkstemp's letters
+      {"escuela.xml.a1B2c3", true},     // no leading dot
+      {".otra.xml.a1B2c3", true},       // another file's
+  };
+  for (const auto& e : entries) WriteFile(dir / e.name, "x");
+  fs::create_directory(dir / ".escuela.xml.FOLDER");  // only files go
+  auto live = FileLock::TryLock(dir / ".escuela.xml.LIVE00", FileLock::Mode::kExclusive);
+  ASSERT_TRUE(live);
+
+  AtomicReplaceFile(file, "new");
+
+  EXPECT_EQ(ReadFile(file), "new");
+  std::vector<std::string> expected = {".escuela.xml.FOLDER", "escuela.xml"};
+  for (const auto& e : entries) {
+    if (e.stays) expected.push_back(e.name);
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(testing::ListDir(dir.path()), expected);
 }
 
 TEST(FilesCaseVariants, FindsAndRemovesEveryLetterCase) {
