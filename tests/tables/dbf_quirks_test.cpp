@@ -174,6 +174,23 @@ TEST(DbfQuirks, BinaryValuesThatAreNotValidShowInHexadecimal) {
   EXPECT_EQ(c.records[0][0], Value(std::string("8C8B2500005C2605")));
 }
 
+TEST(DbfQuirks, ARepeatedFieldNameReadsTheFirst) {
+  TableSpec s;
+  s.fields = {{"NAME", 'C', 1}, {"NAME", 'C', 1}, {"name", 'C', 1}};
+  s.records = {LiveRecord({"a", "b", "c"})};
+  const std::string bytes = MakeTable(s);
+  auto c = dbf::ReadTable(bytes, "T.DBF");
+  ASSERT_EQ(c.records[0].size(), 3u);  // every field is there
+  EXPECT_EQ(c.records[0][1], Value(std::string("b")));
+  EXPECT_EQ(dbf::FindField(c.layout, "NAME"), 0u);
+  testing::TempDir dir;
+  testing::WriteFile(dir / "T.DBF", bytes);
+  tables::Table t(dir.path(), "T");
+  t.Open();
+  EXPECT_EQ(t.AsText("NAME"), "a");
+  EXPECT_EQ(t.AsText("name"), "c");
+}
+
 TEST(DbfQuirks, DeclaredCodePages) {
   using text::CodePage;
   struct Case {
