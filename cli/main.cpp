@@ -45,9 +45,9 @@ int Run(const cli::Options& o) {
       return kOk;
     case cli::Command::kDump:
       if (o.json) {
-        cli::DumpJson(o.file, std::cout);
+        cli::DumpJson(o.file, std::cout, std::cerr);
       } else {
-        cli::DumpPlain(o.file, std::cout);
+        cli::DumpPlain(o.file, std::cout, std::cerr);
       }
       return kOk;
     case cli::Command::kExport:

@@ -106,6 +106,9 @@ inline constexpr std::string_view kSeparadorNoValido =
 inline constexpr std::string_view kAviso = "Aviso: %s";
 inline constexpr std::string_view kElementoIncompleto = "el elemento %s número %s no tiene %s";
 inline constexpr std::string_view kTablaEscrita = "%s: %s registros";
+// dump of a table cut short (after kAviso): file, the header's count, complete records.
+inline constexpr std::string_view kDumpRegistrosIncompletos =
+    "%s: la cabecera indica %s registros y el archivo solo tiene %s completos; se muestran esos";
 
 // Items an element of the SAGA document lacks (export), for kElementoIncompleto.
 inline constexpr std::string_view kFaltaAtributo = "el atributo '%s'";

@@ -3,9 +3,9 @@
 // descriptors of every flavour the engine reads, and the choices behind the
 // one layout it writes. Nothing here does I/O.
 //
-// File = header, field descriptors, 0x0D, (flavour-specific area), records,
-// optional 0x1A. Every record starts with its deletion flag (' ' live, '*'
-// deleted) followed by the fields in descriptor order, each exactly its width.
+// File = header, field descriptors, 0x0D (0x0A from some writers),
+// (flavour-specific area), records, optional 0x1A. Every record starts with
+// its deletion flag (' ' or, from some writers, 0x00 live; '*' deleted) followed by the fields in descriptor order, each exactly its width.
 // The header length (bytes 8-9) says where the first record starts and the
 // record length (bytes 10-11) how long each one is; the record count (bytes
 // 4-7) is the authority on how many there are.
@@ -49,9 +49,14 @@ inline constexpr std::uint8_t kFlagNullable = 0x02;
 inline constexpr std::uint8_t kFlagBinary = 0x04;
 
 inline constexpr unsigned char kHeaderTerminator = 0x0D;
+inline constexpr unsigned char kLineFeed = 0x0A;  // ends the field list of some writers
 inline constexpr unsigned char kEndOfFile = 0x1A;
 inline constexpr unsigned char kLiveFlag = ' ';
+inline constexpr unsigned char kLiveFlagNul = 0x00;  // some writers' live flag
 inline constexpr unsigned char kDeletedFlag = '*';
+
+// Visual FoxPro: the area after the field list where a database's path goes.
+inline constexpr std::size_t kBacklinkSize = 263;
 
 // Visual FoxPro: the hidden field whose bits say which values are NULL.
 inline constexpr char kNullFlagsType = '0';

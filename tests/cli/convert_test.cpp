@@ -172,6 +172,16 @@ TEST_F(CliConvert, DumpShowsFieldsAndRecords) {
   EXPECT_NE(r.err.find("NADA.DBF"), std::string::npos) << r.err;
 }
 
+TEST_F(CliConvert, DumpOfATableCutShortShowsWhatIsThereAndSaysSo) {
+  const fs::path file = fs::path(VELQUIOR_TEST_FIXTURES) / "dbf" / "count-too-big" / "SOLUC.DBF";
+  RunResult r = Convert({"dump", file.string(), "--json"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "Aviso: SOLUC.DBF: la cabecera indica 1000 registros y el archivo solo tiene 13 completos; se muestran "
+            "esos\n");
+  EXPECT_NE(r.out.find("{\"CODGRUPO\": \"1A\""), std::string::npos) << r.out;
+}
+
 TEST_F(CliConvert, UsageHelpAndVersion) {
   RunResult r = Convert({});
   EXPECT_EQ(r.status, 2);
