@@ -157,6 +157,7 @@ void TMForm::FormCreate() {
   // A handle that names no window we can adopt leaves the window framed in
   // its own place; the host launch still goes on.
   embedded_ = setup_.embedder != nullptr && setup_.embedder->Embed(*this, handle);
+  if (embedded_) setup_.embedder->OnHostLost([this] { HostLost(); });
   CentreOnScreen();
   state.HostLaunched = true;
 }
@@ -178,6 +179,17 @@ void TMForm::FormShow() {
 void TMForm::FormClose() {
   if (!session_.state.HostLaunched) return;
   WriteResultCode(setup_.result_file, session_.state.ResultCode);
+}
+
+void TMForm::HostLost() {
+  if (closed_) return;
+  closed_ = true;
+  Guarded([this] { FormClose(); });
+  if (setup_.on_host_lost) {
+    setup_.on_host_lost();
+  } else if (setup_.on_closed) {
+    setup_.on_closed();
+  }
 }
 
 void TMForm::BExportarClick() {

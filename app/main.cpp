@@ -2,6 +2,8 @@
 // "exportar"/"importar" and its window handle, it runs that conversion inside
 // the host's window and leaves the outcome in Zeltimor.ini.
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +54,13 @@ int main(int argc, char** argv) {
   setup.help = &help;
   setup.embedder = &embedder;
   setup.on_closed = [] { QCoreApplication::quit(); };
+  // The host may be gone while a box of ours waits in its own event loop,
+  // and our window went with it: no loop can be trusted to end, and no file
+  // is being written between boxes, so the process ends here.
+  setup.on_host_lost = [] {
+    std::fflush(nullptr);
+    std::_Exit(0);
+  };
 
   app::TMForm form(std::move(setup));
   form.ShowForm();
