@@ -9,8 +9,6 @@
 #include <vector>
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include "app/MainForm.h"
 #include "app/help_request.h"
@@ -39,10 +37,7 @@ int main(int argc, char** argv) {
   text::SetDecimalSeparator(text::DecimalSeparatorFromEnvironment());
   // The program speaks Spanish whatever the desktop's language: Qt's own
   // words (the file dialog's) too, where the translation is installed.
-  QTranslator qt_words;
-  if (qt_words.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qt_words);
-  }
+  app::UseSpanishQtWords();
 
   app::QtDialogs dialogs;
   app::NativeHostEmbedder embedder;  // outlives the form it embeds

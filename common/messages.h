@@ -149,6 +149,9 @@ inline constexpr std::string_view kNombreBotonConversion = "%s: %s";
 inline constexpr std::string_view kBotonSalir = "&Salir";
 inline constexpr std::string_view kBotonAyuda = "F1 AYUDA";
 inline constexpr std::string_view kTituloDialogoXml = "Archivo XML";
+// The file dialog's type column for a folder, and its dates (Qt's pattern).
+inline constexpr std::string_view kTipoCarpeta = "Carpeta";
+inline constexpr std::string_view kFormatoFechaArchivo = "d MMM yyyy H:mm";
 
 // The help window (help/).
 inline constexpr std::string_view kAyudaTitulo = "Ayuda";  // when the help file names no title

@@ -198,6 +198,13 @@ TEST(GlyphsTest, CheckMarkIsGreenAndItsDisabledFormIsNot) {
   EXPECT_GT(drawn, 10);
 }
 
+TEST_F(MainFormTest, EachAceptarIsNamedAfterItsConversionForScreenReaders) {
+  Make();
+  EXPECT_EQ(Button("BExportar")->accessibleName(), "Aceptar: Transformar datos desde SAGA hacia Zeltimor");
+  EXPECT_EQ(Button("BImportar")->accessibleName(), "Aceptar: Transformar datos desde Zeltimor hacia SAGA");
+  EXPECT_EQ(Button("BExportar")->text(), "Aceptar");  // what shows stays the same
+}
+
 TEST_F(MainFormTest, TabOrderRunsBottomThenLeftThenRight) {
   Make();
   std::vector<std::string> order;
