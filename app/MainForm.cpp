@@ -18,6 +18,7 @@
 #include "app/host_window.h"
 #include "app/result_file.h"
 #include "common/error.h"
+#include "common/format.h"
 #include "common/messages.h"
 #include "export/export_driver.h"
 #include "import/import_driver.h"
@@ -43,6 +44,10 @@ QFont TitleFont() {
   f.setPixelSize(16);
   f.setBold(true);
   return f;
+}
+
+QString ConversionButtonName(std::string_view label) {
+  return Q(Format(msg::kNombreBotonConversion, {msg::kBotonAceptar, label})).trimmed();
 }
 
 void MarkHelp(QWidget* w) { w->setProperty("helpContext", kHelpContext); }
@@ -120,6 +125,9 @@ void TMForm::BuildControls() {
   const QIcon check = CheckMarkIcon();
   exportar_ = AddButton(left, "BExportar", msg::kBotonAceptar, check, {96, 120, 89, 25});
   importar_ = AddButton(right, "BImportar", msg::kBotonAceptar, check, {96, 120, 89, 25});
+  // Two buttons read "Aceptar"; each is named after the conversion it starts.
+  exportar_->setAccessibleName(ConversionButtonName(msg::kRotuloExportar));
+  importar_->setAccessibleName(ConversionButtonName(msg::kRotuloImportar));
   QPushButton* close = AddButton(bottom, "BClose", msg::kBotonSalir, OpenDoorIcon(), {256, 32, 89, 25});
   QPushButton* help = AddButton(bottom, "Button1", msg::kBotonAyuda, QIcon(), {265, 67, 75, 18});
 
@@ -157,6 +165,7 @@ void TMForm::FormCreate() {
   // A handle that names no window we can adopt leaves the window framed in
   // its own place; the host launch still goes on.
   embedded_ = setup_.embedder != nullptr && setup_.embedder->Embed(*this, handle);
+  if (embedded_) setup_.embedder->OnHostLost([this] { HostLost(); });
   CentreOnScreen();
   state.HostLaunched = true;
 }
@@ -178,6 +187,17 @@ void TMForm::FormShow() {
 void TMForm::FormClose() {
   if (!session_.state.HostLaunched) return;
   WriteResultCode(setup_.result_file, session_.state.ResultCode);
+}
+
+void TMForm::HostLost() {
+  if (closed_) return;
+  closed_ = true;
+  Guarded([this] { FormClose(); });
+  if (setup_.on_host_lost) {
+    setup_.on_host_lost();
+  } else if (setup_.on_closed) {
+    setup_.on_closed();
+  }
 }
 
 void TMForm::BExportarClick() {

@@ -32,6 +32,9 @@ struct FormSetup {
   HelpRequests* help = nullptr;
   HostEmbedder* embedder = nullptr;
   std::function<void()> on_closed;     // the window has closed: end the program
+  // The host's window went away with ours inside it; the result is written.
+  // Ends the program there and then, even from inside a box. Empty: on_closed.
+  std::function<void()> on_host_lost;
 };
 
 class TMForm : public QWidget, public FrontEnd {
@@ -54,6 +57,9 @@ class TMForm : public QWidget, public FrontEnd {
   void FormCreate();
   void FormShow();
   void FormClose();
+  // The host's window was destroyed while ours was in it: closing as by
+  // any other means, so the host (or whoever waits for it) gets ResultCode.
+  void HostLost();
   void BExportarClick();
   void BImportarClick();
   void Button1Click();

@@ -2,13 +2,13 @@
 // "exportar"/"importar" and its window handle, it runs that conversion inside
 // the host's window and leaves the outcome in Zeltimor.ini.
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include "app/MainForm.h"
 #include "app/help_request.h"
@@ -37,10 +37,7 @@ int main(int argc, char** argv) {
   text::SetDecimalSeparator(text::DecimalSeparatorFromEnvironment());
   // The program speaks Spanish whatever the desktop's language: Qt's own
   // words (the file dialog's) too, where the translation is installed.
-  QTranslator qt_words;
-  if (qt_words.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qt_words);
-  }
+  app::UseSpanishQtWords();
 
   app::QtDialogs dialogs;
   app::NativeHostEmbedder embedder;  // outlives the form it embeds
@@ -52,6 +49,13 @@ int main(int argc, char** argv) {
   setup.help = &help;
   setup.embedder = &embedder;
   setup.on_closed = [] { QCoreApplication::quit(); };
+  // The host may be gone while a box of ours waits in its own event loop,
+  // and our window went with it: no loop can be trusted to end, and no file
+  // is being written between boxes, so the process ends here.
+  setup.on_host_lost = [] {
+    std::fflush(nullptr);
+    std::_Exit(0);
+  };
 
   app::TMForm form(std::move(setup));
   form.ShowForm();

@@ -1,10 +1,24 @@
 #include "app/qt_dialogs.h"
 
+#include <algorithm>
+
+#include <QApplication>
+#include <QDir>
 #include <QFileDialog>
-#include <QGuiApplication>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
+#include <QSpacerItem>
+#include <QTranslator>
+#include <QTreeView>
 
 #include "common/messages.h"
 
@@ -17,27 +31,115 @@ QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_
 // screen even when the main window is embedded or not yet shown.
 void RunBox(QMessageBox::Icon icon, const QString& text) {
   QMessageBox box(icon, Q(msg::kTituloAplicacion), text, QMessageBox::NoButton, nullptr);
-  box.addButton(Q(msg::kBotonAceptar), QMessageBox::AcceptRole);
-  box.setWindowModality(Qt::ApplicationModal);
+  PrepareBox(box);
   box.exec();
 }
 
+// Qt's file list gives a folder's type and every date in the system's
+// language; these two columns are put into Spanish here.
+class SpanishFileColumns : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || files == nullptr || !index.isValid()) {
+      return QIdentityProxyModel::data(index, role);
+    }
+    const QModelIndex source = mapToSource(index);
+    if (index.column() == kTypeColumn && files->isDir(source)) return Q(msg::kTipoCarpeta);
+    if (index.column() == kDateColumn) {
+      return QLocale(QLocale::Spanish, QLocale::Spain)
+          .toString(files->lastModified(source), Q(msg::kFormatoFechaArchivo));
+    }
+    return QIdentityProxyModel::data(index, role);
+  }
+
+ private:
+  static constexpr int kTypeColumn = 2;
+  static constexpr int kDateColumn = 3;
+};
+
 }  // namespace
 
-std::optional<QString> QtDialogs::ChooseXmlFile(QWidget* parent, const XmlDialogRequest& r) {
-  QFileDialog dialog(parent, r.title, r.directory, r.filter);
+void UseSpanishQtWords() {
+  static QTranslator qt_words;  // lives as long as the application
+  if (qt_words.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qt_words);
+  }
+  QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+}
+
+int MinimumBoxWidth(const QString& caption) {
+  // A window manager's caption bar: its bold font, plus the room its icon
+  // and buttons take beside the text.
+  QFont bold = QApplication::font();
+  bold.setBold(true);
+  constexpr int kCaptionButtons = 160;
+  return std::max(240, QFontMetrics(bold).horizontalAdvance(caption) + kCaptionButtons);
+}
+
+void PrepareBox(QMessageBox& box) {
+  box.addButton(Q(msg::kBotonAceptar), QMessageBox::AcceptRole);
+  box.setWindowModality(Qt::ApplicationModal);
+  // A message box sizes itself to its text and ignores a minimum width; a
+  // spacer across its grid is what it respects.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(MinimumBoxWidth(box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
+}
+
+QString ExistingFolder(const QString& directory) {
+  QDir dir(directory.isEmpty() ? QDir::currentPath() : directory);
+  while (!dir.exists() && !dir.isRoot()) {
+    if (!dir.cdUp()) {
+      // cdUp refuses to go to a folder that does not exist: go by the name.
+      const QString parent = QFileInfo(dir.absolutePath()).path();
+      if (parent == dir.absolutePath()) break;
+      dir.setPath(parent);
+    }
+  }
+  return dir.absolutePath();
+}
+
+void PrepareFileDialog(QFileDialog& dialog, const XmlDialogRequest& r) {
   // Qt's own dialog everywhere but Windows: the same behaviour on every
   // desktop, and no desktop dialog that demands an existing file.
 #ifndef _WIN32
   dialog.setOption(QFileDialog::DontUseNativeDialog);
 #endif
+  dialog.setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
+  dialog.setProxyModel(new SpanishFileColumns(&dialog));  // the dialog keeps it
+  dialog.setWindowTitle(r.title);
+  dialog.setNameFilter(r.filter);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);  // a typed missing name is returned
   dialog.setDefaultSuffix(r.default_suffix);
   dialog.setSizeGripEnabled(true);
-  if (!r.file_name.isEmpty()) dialog.selectFile(r.file_name);
+  // A folder that does not exist would end up as the typed file name.
+  dialog.setDirectory(ExistingFolder(r.directory));
+  if (!r.file_name.isEmpty()) {
+    dialog.selectFile(r.file_name);
+  } else if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    name->clear();
+  }
+  // Size, type and date as wide as their contents; the name takes the rest.
+  if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column) {
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+  }
   dialog.setWindowModality(Qt::ApplicationModal);
+}
+
+std::optional<QString> QtDialogs::ChooseXmlFile(QWidget* parent, const XmlDialogRequest& r) {
+  QFileDialog dialog(parent);
+  PrepareFileDialog(dialog, r);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;

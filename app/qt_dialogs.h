@@ -3,6 +3,9 @@
 
 #include "app/dialogs.h"
 
+class QFileDialog;
+class QMessageBox;
+
 namespace velquior::app {
 
 class QtDialogs : public Dialogs {
@@ -11,5 +14,16 @@ class QtDialogs : public Dialogs {
   void ShowMessage(const QString& text) override;
   void ShowError(const QString& text) override;
 };
+
+// Qt's own words (the file dialog's) in Spanish, and Spanish dates and
+// names of months, whatever the desktop's language. Once, at start-up.
+void UseSpanishQtWords();
+
+// The pieces of the boxes, apart so that tests can look at them unshown.
+void PrepareBox(QMessageBox& box);
+int MinimumBoxWidth(const QString& caption);  // the caption shown whole
+void PrepareFileDialog(QFileDialog& dialog, const XmlDialogRequest& request);
+// The folder itself, or the nearest one above it that exists.
+QString ExistingFolder(const QString& directory);
 
 }  // namespace velquior::app

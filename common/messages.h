@@ -63,6 +63,37 @@ inline constexpr std::string_view kXmlSinRaiz = "no tiene elemento raíz";
 inline constexpr std::string_view kXmlErrorDesconocido = "error sin descripción del analizador XML";
 inline constexpr std::string_view kXmlTextoNoUtf8 = "el documento contiene texto que no es UTF-8 válido";
 inline constexpr std::string_view kXmlNodoDesconocido = "el documento contiene un nodo de un tipo que no se puede escribir";
+// The parser's common failures (reason of kXmlNoValido); names as written.
+inline constexpr std::string_view kXmlFaltaInicio = "no empieza con una etiqueta: no se encuentra '<'";
+inline constexpr std::string_view kXmlContenidoTrasFinal = "hay contenido de más tras el final del documento";
+inline constexpr std::string_view kXmlEtiquetasNoCoinciden =
+    "la etiqueta <%s> de la línea %s se cierra con </%s>";
+inline constexpr std::string_view kXmlEtiquetaSinCerrar = "el documento termina sin cerrar la etiqueta <%s> de la línea %s";
+inline constexpr std::string_view kXmlDocumentoTerminaAntes = "el documento termina antes de tiempo";
+inline constexpr std::string_view kXmlEtiquetaSinFinal = "la etiqueta <%s> de la línea %s no termina con '>'";
+inline constexpr std::string_view kXmlFaltaMayorQue = "falta '>'";
+inline constexpr std::string_view kXmlFaltaCierre = "falta la etiqueta de cierre '</'";
+inline constexpr std::string_view kXmlFaltaNombre = "falta un nombre válido de elemento o atributo";
+inline constexpr std::string_view kXmlMenorEnAtributo = "el valor de un atributo contiene '<' sin escapar";
+inline constexpr std::string_view kXmlAtributoSinComillas = "el valor de un atributo no empieza con comillas";
+inline constexpr std::string_view kXmlAtributoSinCerrar = "el valor de un atributo no cierra sus comillas";
+inline constexpr std::string_view kXmlAtributosMalEscritos = "los atributos de una etiqueta están mal escritos";
+inline constexpr std::string_view kXmlAtributoSinValor = "el atributo %s no tiene valor";
+inline constexpr std::string_view kXmlAtributoRepetido = "el atributo %s aparece dos veces en el mismo elemento";
+inline constexpr std::string_view kXmlCaracterNoPermitido = "el documento contiene un carácter no permitido";
+inline constexpr std::string_view kXmlNoEsUtf8 =
+    "el texto no es UTF-8 válido (bytes %s): indique su codificación en la declaración XML";
+inline constexpr std::string_view kXmlNoEsUtf8SinBytes =
+    "el texto no es UTF-8 válido: indique su codificación en la declaración XML";
+inline constexpr std::string_view kXmlNoConvertible =
+    "el texto no se puede leer en la codificación declarada (bytes %s)";
+inline constexpr std::string_view kXmlCodificacionDesconocida = "la codificación %s no está admitida";
+inline constexpr std::string_view kXmlEntidadNoDefinida = "la entidad '&%s;' no está definida";
+inline constexpr std::string_view kXmlEntidadSinPuntoYComa = "falta ';' al final de una referencia de entidad";
+inline constexpr std::string_view kXmlEntidadCircular = "una entidad se refiere a sí misma";
+inline constexpr std::string_view kXmlReferenciaCaracter = "una referencia de carácter no es válida";
+inline constexpr std::string_view kXmlComentarioSinCerrar = "un comentario no se cierra";
+inline constexpr std::string_view kXmlFinCdataFuera = "la secuencia ']]>' no puede ir en el texto";
 // Why a save failed (second %s of kXmlNoSePuedeGuardar).
 inline constexpr std::string_view kXmlSoloLectura = "el archivo es de solo lectura";
 inline constexpr std::string_view kXmlDirectorioSoloLectura = "el directorio %s es de solo lectura";
@@ -121,9 +152,14 @@ inline constexpr std::string_view kRotuloExportar = "Transformar datos desde SAG
 inline constexpr std::string_view kRotuloImportar = "Transformar datos desde Zeltimor hacia SAGA";
 inline constexpr std::string_view kRotuloVersion = "Velquior para ZR40 V-1.0";
 inline constexpr std::string_view kBotonAceptar = "Aceptar";
+// What a screen reader says for each "Aceptar": the button, then its label.
+inline constexpr std::string_view kNombreBotonConversion = "%s: %s";
 inline constexpr std::string_view kBotonSalir = "&Salir";
 inline constexpr std::string_view kBotonAyuda = "F1 AYUDA";
 inline constexpr std::string_view kTituloDialogoXml = "Archivo XML";
+// The file dialog's type column for a folder, and its dates (Qt's pattern).
+inline constexpr std::string_view kTipoCarpeta = "Carpeta";
+inline constexpr std::string_view kFormatoFechaArchivo = "d MMM yyyy H:mm";
 
 // The help window (help/).
 inline constexpr std::string_view kAyudaTitulo = "Ayuda";  // when the help file names no title

@@ -11,6 +11,10 @@ namespace velquior::xml::detail {
 // libxml2's message on one line, without the trailing newline.
 std::string CleanMessage(const char* message);
 
+// Why a parse failed, in Spanish, with the names and lines libxml2 gives;
+// libxml2's own message for the failures not translated.
+std::string ReasonOf(const xmlError& error);
+
 // Sends the thread's global structured errors to `handler` and silences the
 // generic ones for its lifetime. libxml2 2.9 keeps these handlers per
 // thread, so this touches no other thread. Needed beside the parser

@@ -127,7 +127,7 @@ void Record(void*, xmlErrorPtr error) noexcept {
   }
   log->first.line = LineOf(*log, *error);
   try {
-    log->first.reason = detail::CleanMessage(error->message);
+    log->first.reason = detail::ReasonOf(*error);
   } catch (...) {
     // Out of memory inside libxml2's frames: no reason text, the failure stays.
     log->first.reason.clear();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,6 +59,8 @@ class FakeEmbedder : public HostEmbedder {
     if (succeeds) form.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     return succeeds;
   }
+  std::function<void()> lost;  // what the form asked to be told when the host goes
+  void OnHostLost(std::function<void()> callback) override { lost = std::move(callback); }
 };
 
 }  // namespace velquior::app::testing

@@ -126,6 +126,34 @@ else
 fi
 finish_host 0
 
+# The host's window destroyed under ours: its client killed, as when the
+# timetabling program dies. Ours goes with it, writes the current code and ends.
+gone() { for _ in $(seq 1000); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.01; done; return 1; }
+host_window_destroyed() {  # what is on screen, then the expected ini value
+  local converter
+  converter=$(field converter)
+  xdotool windowkill "$(field host)" 2>/dev/null || fail "could not destroy the host's window"
+  wait "$host_pid" 2>/dev/null || true
+  gone "$converter" || { fail "velquior kept running without its host ($1)"; kill "$converter"; }
+  local expected=$'[Transformadores]\r\nTransformado='"$2"$'\r'
+  [[ "$(cat "$ini" 2>/dev/null)" == "$expected" ]] || fail "Zeltimor.ini holds '$(cat "$ini" 2>/dev/null)', not $2 ($1)"
+}
+
+echo "== the host's window destroyed while the file dialog is up"
+rm -f "$ini"
+start_host exportar
+wait_window "Archivo XML" >/dev/null || fail "no file dialog"
+host_window_destroyed "file dialog" 0
+
+echo "== the host's window destroyed while ours shows, after an error"
+rm -f "$ini"
+start_host exportar
+answer "Archivo XML" xdotool type --delay 1 "$VELQUIOR_WORKDIR/roto.xml"
+xdotool key Return
+answer Velquior xdotool key Return
+wait_window "$caption" >/dev/null || fail "the window did not stay open after the error"
+host_window_destroyed "window shown" 0
+
 if [[ $failures -ne 0 ]]; then
   echo "$failures failure(s)"; cat "$tmp/host.err" >&2; exit 1
 fi

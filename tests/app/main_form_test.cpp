@@ -54,6 +54,7 @@ class MainFormTest : public ::testing::Test {
     setup.help = &help_;
     setup.embedder = &embedder_;
     setup.on_closed = [this] { ++closed_calls_; };
+    setup.on_host_lost = on_host_lost_;
     form_ = std::make_unique<TMForm>(std::move(setup));
     dialogs_.form = form_.get();
     return *form_;
@@ -73,6 +74,7 @@ class MainFormTest : public ::testing::Test {
   FakeHelp help_;
   FakeEmbedder embedder_;
   int closed_calls_ = 0;
+  std::function<void()> on_host_lost_;
   std::unique_ptr<TMForm> form_;
 };
 
@@ -194,6 +196,13 @@ TEST(GlyphsTest, CheckMarkIsGreenAndItsDisabledFormIsNot) {
     for (int x = 0; x < image.width(); ++x) drawn += image.pixelColor(x, y).alpha() > 128 ? 1 : 0;
   }
   EXPECT_GT(drawn, 10);
+}
+
+TEST_F(MainFormTest, EachAceptarIsNamedAfterItsConversionForScreenReaders) {
+  Make();
+  EXPECT_EQ(Button("BExportar")->accessibleName(), "Aceptar: Transformar datos desde SAGA hacia Zeltimor");
+  EXPECT_EQ(Button("BImportar")->accessibleName(), "Aceptar: Transformar datos desde Zeltimor hacia SAGA");
+  EXPECT_EQ(Button("BExportar")->text(), "Aceptar");  // what shows stays the same
 }
 
 TEST_F(MainFormTest, TabOrderRunsBottomThenLeftThenRight) {
@@ -417,6 +426,41 @@ TEST_F(MainFormTest, HostNamingNoConversionGetsAWindowToOperate) {
   QTest::mouseClick(Button("BExportar"), Qt::LeftButton);
   EXPECT_TRUE(again.Closed());
   EXPECT_EQ(ResultText(), Result(1));
+}
+
+TEST_F(MainFormTest, HostWindowGoingAwayClosesAndAnswersTheHost) {
+  TMForm& form = Make({"ayuda", "1A"});
+  ASSERT_TRUE(embedder_.lost) << "an embedded form watches its host";
+  form.ShowForm();
+  embedder_.lost();
+  EXPECT_TRUE(form.Closed());
+  EXPECT_EQ(ResultText(), Result(0));
+  EXPECT_EQ(closed_calls_, 1);  // no ending of its own given: the usual one
+  embedder_.lost();             // a second notice changes nothing
+  EXPECT_EQ(closed_calls_, 1);
+
+  // With an ending of its own, that one ends the program instead.
+  fs::remove(ResultFile());
+  int host_lost_calls = 0;
+  on_host_lost_ = [&] { ++host_lost_calls; };
+  Make({"exportar", "1A"}).ShowForm();  // cancelled: "No existe archivo", -1, closed
+  fs::remove(ResultFile());
+  closed_calls_ = 0;
+  embedder_.lost();  // already closed by itself: the host had its answer
+  EXPECT_EQ(ResultText(), "<none>");
+  EXPECT_EQ(host_lost_calls, 0);
+  TMForm& waiting = Make({"ayuda", "1A"});
+  waiting.ShowForm();
+  embedder_.lost();
+  EXPECT_EQ(ResultText(), Result(0));
+  EXPECT_EQ(host_lost_calls, 1);
+  EXPECT_EQ(closed_calls_, 0);
+
+  // Not embedded: nothing to watch.
+  embedder_.lost = nullptr;
+  embedder_.succeeds = false;
+  Make({"ayuda", "1FFFFFFF"});
+  EXPECT_FALSE(embedder_.lost);
 }
 
 TEST_F(MainFormTest, UnreadableHandleRunsTheConversionInAnOrdinaryWindow) {

@@ -2,7 +2,8 @@
 // converter as `velquior CONVERSION HANDLE` with its own window handle in
 // hexadecimal (or the handle given), and ends with the converter's status.
 // Prints "host <id in decimal>" once its window exists, and the times (ms
-// since the epoch) at which the converter started and finished.
+// since the epoch) at which the converter started and finished, and the
+// converter's process id.
 
 #include <cstdio>
 
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
   const long long started = QDateTime::currentMSecsSinceEpoch();
   converter.start(QString::fromLocal8Bit(argv[1]), {QString::fromLocal8Bit(argv[2]), handle});
   if (!converter.waitForStarted()) return 3;
-  std::printf("started %lld\n", started);
+  std::printf("started %lld\nconverter %lld\n", started, static_cast<long long>(converter.processId()));
   std::fflush(stdout);
   return app.exec();
 }

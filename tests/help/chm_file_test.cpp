@@ -85,6 +85,17 @@ TEST(BuiltHelpFile, EveryPageLinkAndResourceIsInside) {
   EXPECT_EQ(chm->FindPage("nada.htm"), "");
 }
 
+// The export stages its six tables and keeps the old ones on failure; the
+// help must not promise the opposite.
+TEST(BuiltHelpFile, ErrorsPageTellsThatAFailedExportKeepsThePreviousTables) {
+  auto chm = ChmFile::Open(kChm);
+  ASSERT_NE(chm, nullptr);
+  const auto page = chm->Read("/mensajes.htm");
+  ASSERT_TRUE(page.has_value());
+  EXPECT_EQ(page->find("conservan su nuevo"), std::string::npos);
+  EXPECT_NE(page->find("seis tablas anteriores quedan como estaban"), std::string::npos);
+}
+
 TEST(NoHelpFile, MissingOrForeignFilesDoNotOpen) {
   TempDir dir;
   WriteFile(dir / "texto.chm", "<html>no compilado</html>");
