@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QListView>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -133,6 +134,10 @@ void PrepareFileDialog(QFileDialog& dialog, const XmlDialogRequest& r) {
     for (int column = 1; column < header->count(); ++column) {
       header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
+  }
+  // The places list as wide as its longest entry, which it otherwise cuts.
+  if (auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"))) {
+    places->setMinimumWidth(places->sizeHintForColumn(0) + 2 * places->frameWidth() + 2 * places->spacing() + 4);
   }
   dialog.setWindowModality(Qt::ApplicationModal);
 }

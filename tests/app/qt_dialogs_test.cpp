@@ -8,6 +8,7 @@
 #include <QtTest/QTest>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTreeView>
@@ -62,6 +63,9 @@ TEST(QtDialogsTest, FileDialogOpensWithAnEmptyNameAndColumnsThatFit) {
   for (int column = 1; column < header->count(); ++column) {
     EXPECT_EQ(header->sectionResizeMode(column), QHeaderView::ResizeToContents) << column;
   }
+  auto* places = dialog.findChild<QListView*>("sidebar");
+  ASSERT_NE(places, nullptr);
+  EXPECT_GT(places->minimumWidth(), places->sizeHintForColumn(0)) << "a place's name is cut";
 
   // A remembered name is offered again.
   QFileDialog again;
