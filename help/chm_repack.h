@@ -1,7 +1,8 @@
 #pragma once
 // The build step that makes the compiled help file fit to ship: the help
 // compiler's output is read through chmlib, its context map is given page
-// names inside the file (see context_strings.h) and everything is written
+// names inside the file (see context_strings.h), the bytes it varies from
+// run to run are fixed (see compiler_variance.h) and everything is written
 // anew as a deterministic container (see itsf_writer.h).
 
 #include <cstdint>
@@ -30,7 +31,8 @@ std::string RepackChm(const std::filesystem::path& input, std::string_view stage
 
 // Reads `output` back through chmlib and throws, naming the first
 // difference, unless it holds the objects of `input` (the context strings
-// fixed, the compressed section's own tables made anew) and no trace of
+// fixed, the compiler's varying bytes set (see compiler_variance.h), the
+// compressed section's own tables made anew) and no trace of
 // `stage` in any object or in its raw bytes.
 void CheckRepacked(const std::filesystem::path& input, const std::filesystem::path& output, std::string_view stage);
 
