@@ -219,10 +219,8 @@ std::optional<std::string> ChmFile::Read(std::string_view object_path) const {
 bool ChmFile::Contains(std::string_view object_path) const { return objects_.contains(LowerAscii(object_path)); }
 
 std::string ChmFile::FindPage(std::string_view stored_name) const {
-  for (const std::string& candidate : PageCandidates(stored_name)) {
-    if (const auto it = names_.find(LowerAscii(candidate)); it != names_.end()) return it->second;
-  }
-  return {};
+  const auto it = names_.find(LowerAscii(PagePath(stored_name)));
+  return it == names_.end() ? std::string() : it->second;
 }
 
 std::string ChmFile::DefaultTopic() const {
@@ -235,9 +233,14 @@ std::string ChmFile::DefaultTopic() const {
   return {};
 }
 
+// The map names a page relative to the file's root ("index.htm"); nothing
+// else is tried, so a wrongly built map shows as a missing topic.
 std::string ChmFile::TopicForContext(std::uint32_t context) const {
   const auto it = contexts_.find(context);
-  return it == contexts_.end() ? std::string() : FindPage(it->second);
+  if (it == contexts_.end()) return {};
+  const std::string_view entry = std::string_view(it->second).substr(0, it->second.find('#'));
+  const auto page = names_.find(LowerAscii("/" + std::string(entry)));
+  return page == names_.end() ? std::string() : page->second;
 }
 
 std::string ChmFile::FindSitemap(const std::string& named, std::string_view extension) const {

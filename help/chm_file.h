@@ -29,7 +29,7 @@ class ChmFile {
   std::optional<std::string> Read(std::string_view object_path) const;
   bool Contains(std::string_view object_path) const;
   // The path inside the file of a page named in the file's own tables, or ""
-  // when none of its candidate names is there.
+  // when it is not there.
   std::string FindPage(std::string_view stored_name) const;
 
   const ChmSystem& System() const { return system_; }

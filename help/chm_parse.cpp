@@ -256,16 +256,11 @@ std::pair<std::string, std::string> SplitTopicName(std::string_view name) {
   return {std::string(name.substr(0, sep)), page};
 }
 
-std::vector<std::string> PageCandidates(std::string_view stored) {
+std::string PagePath(std::string_view stored) {
   std::string name(stored.substr(0, stored.find('#')));
   std::replace(name.begin(), name.end(), '\\', '/');
-  std::vector<std::string> out;
-  if (name.empty()) return out;
-  out.push_back(name.front() == '/' ? name : "/" + name);
-  for (std::size_t at = name.find('/', 1); at != std::string::npos && at + 1 < name.size(); at = name.find('/', at + 1)) {
-    out.push_back(name.substr(at));
-  }
-  return out;
+  if (name.empty() || name.front() == '/') return name;
+  return "/" + name;
 }
 
 }  // namespace velquior::help

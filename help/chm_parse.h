@@ -42,10 +42,9 @@ int FindIndexEntry(const std::vector<SitemapEntry>& index, std::string_view keyw
 // gives an empty page.
 std::pair<std::string, std::string> SplitTopicName(std::string_view name);
 
-// The names under which a stored page name may be found inside the file,
-// most likely first: "/" + the name with backslashes as slashes, then the
-// name with its leading directories taken off one by one (the compiler may
-// store the page's full path on the build machine). Fragments are kept off.
-std::vector<std::string> PageCandidates(std::string_view stored);
+// The path inside the file of a page name as the file's tables store it:
+// "/" + the name with backslashes as slashes, the fragment kept off; "" for
+// an empty name.
+std::string PagePath(std::string_view stored);
 
 }  // namespace velquior::help

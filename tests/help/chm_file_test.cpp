@@ -208,12 +208,33 @@ TEST(DamagedHelpFile, GarbageInTheInternalFilesLeavesThePages) {
   EXPECT_TRUE(chm->Index().empty());
 }
 
+std::string Le32(std::uint32_t v) {
+  return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF), static_cast<char>((v >> 16) & 0xFF),
+          static_cast<char>((v >> 24) & 0xFF)};
+}
+
+// A context names the page "/" + its string, letter case aside; a path of
+// the build machine is not cut down to a page that happens to end it.
+TEST(ContextTopics, TheStoredNameIsLookedUpExactly) {
+  const std::string strings = std::string("\0index.htm\0/w/b/pages/index.htm\0AYUDA/Pagina.HTM\0index.htm#arriba\0pages/index.htm\0", 82);
+  const std::string ivb = Le32(40) + Le32(1) + Le32(1) + Le32(2) + Le32(11) + Le32(3) + Le32(32) + Le32(4) + Le32(49) +
+                          Le32(5) + Le32(66);
+  auto chm = ChmFile::FromObjects({{"/#IVB", ivb}, {"/#STRINGS", strings}, {"/index.htm", "<html>"},
+                                   {"/ayuda/pagina.htm", "<html>"}});
+  const struct {
+    std::uint32_t context;
+    const char* page;
+  } cases[] = {{1, "/index.htm"}, {2, ""}, {3, "/ayuda/pagina.htm"}, {4, "/index.htm"}, {5, ""}, {6, ""}};
+  for (const auto& c : cases) EXPECT_EQ(chm->TopicForContext(c.context), c.page) << c.context;
+}
+
 TEST(BuiltHelpFile, PageNamesIgnoreLetterCase) {
   auto chm = ChmFile::Open(kChm);
   ASSERT_NE(chm, nullptr);
   EXPECT_EQ(chm->FindPage("EXPORTAR.HTM"), "/exportar.htm");
   EXPECT_TRUE(chm->Contains("/Index.Htm"));
-  EXPECT_EQ(chm->FindPage("/elsewhere/build/pages/importar.htm"), "/importar.htm");
+  EXPECT_EQ(chm->FindPage("/elsewhere/build/pages/importar.htm"), "");  // no trailing parts guessed
+
 }
 
 }  // namespace

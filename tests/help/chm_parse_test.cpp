@@ -146,19 +146,21 @@ TEST(TopicNameSplit, FileAndPage) {
   }
 }
 
-TEST(PageNames, CandidatesStripTheBuildMachinesDirectories) {
+// A stored name is one path inside the file: no directories are guessed off.
+TEST(PageNames, StoredNamesAreOnePathInsideTheFile) {
   const struct {
     const char* stored;
-    std::vector<std::string> candidates;
+    const char* path;
   } cases[] = {
-      {"index.htm", {"/index.htm"}},
-      {"/index.htm#arriba", {"/index.htm"}},
-      {"/build/help/pages/index.htm", {"/build/help/pages/index.htm", "/help/pages/index.htm", "/pages/index.htm", "/index.htm"}},
-      {"C:\\ayuda\\index.htm", {"/C:/ayuda/index.htm", "/ayuda/index.htm", "/index.htm"}},
-      {"sub/", {"/sub/"}},
-      {"", {}},
+      {"index.htm", "/index.htm"},
+      {"/index.htm#arriba", "/index.htm"},
+      {"/build/help/pages/index.htm", "/build/help/pages/index.htm"},
+      {"C:\\ayuda\\index.htm", "/C:/ayuda/index.htm"},
+      {"sub/", "/sub/"},
+      {"#solo", ""},
+      {"", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(PageCandidates(c.stored), c.candidates) << c.stored;
+  for (const auto& c : cases) EXPECT_EQ(PagePath(c.stored), c.path) << c.stored;
 }
 
 }  // namespace
