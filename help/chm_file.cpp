@@ -1,4 +1,5 @@
 #include "help/chm_file.h"
+#include "help/chm_bytes.h"
 
 #include <chm_lib.h>
 
@@ -20,23 +21,6 @@ namespace {
 
 constexpr std::uint32_t kEndMark = 0xFFFFFFFFu;
 constexpr auto kReadTimeout = std::chrono::seconds(5);  // a decompressor caught in a loop
-
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-  return out;
-}
-
-void PutLe(std::string& out, std::uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-std::uint64_t GetLe(std::string_view in, std::size_t at, int bytes) {
-  std::uint64_t v = 0;
-  for (int i = 0; i < bytes; ++i) v |= static_cast<std::uint64_t>(static_cast<unsigned char>(in[at + static_cast<std::size_t>(i)])) << (8 * i);
-  return v;
-}
 
 // Only files that start like a compiled help file reach chmlib.
 bool LooksLikeChm(const std::filesystem::path& path) {

@@ -1,4 +1,5 @@
 #include "help/chm_parse.h"
+#include "help/chm_bytes.h"
 
 #include "text/encoding.h"
 
@@ -8,32 +9,12 @@
 namespace velquior::help {
 namespace {
 
-std::uint32_t Le32(std::string_view b, std::size_t at) {
-  return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
-}
-
-std::uint16_t Le16(std::string_view b, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
-}
-
 // The NUL-terminated text at `at`, or up to the end when unterminated.
 std::string CString(std::string_view b, std::size_t at) {
   if (at >= b.size()) return {};
   const std::string_view rest = b.substr(at);
   return std::string(rest.substr(0, rest.find('\0')));
 }
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(), Lower);
-  return out;
-}
-
 
 std::string DecodeEntities(std::string_view s) {
   std::string out;
@@ -63,7 +44,7 @@ std::string DecodeEntities(std::string_view s) {
       std::uint32_t cp = 0;
       bool ok = ent.size() > (hex ? 2u : 1u);
       for (std::size_t k = hex ? 2 : 1; ok && k < ent.size(); ++k) {
-        const char c = Lower(ent[k]);
+        const char c = LowerAsciiChar(ent[k]);
         int d = -1;
         if (c >= '0' && c <= '9') d = c - '0';
         if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;

@@ -1,4 +1,5 @@
 #include "help/compiler_variance.h"
+#include "help/chm_bytes.h"
 
 #include <stdexcept>
 
@@ -7,10 +8,6 @@ namespace {
 
 constexpr std::uint16_t kSystemTimestamp = 10;
 constexpr std::size_t kMapRecord = 8;
-
-std::size_t Le16(std::string_view b, std::size_t at) {
-  return static_cast<unsigned char>(b[at]) | static_cast<std::size_t>(static_cast<unsigned char>(b[at + 1])) << 8;
-}
 
 }  // namespace
 

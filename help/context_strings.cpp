@@ -1,4 +1,5 @@
 #include "help/context_strings.h"
+#include "help/chm_bytes.h"
 
 #include <map>
 #include <set>
@@ -7,32 +8,20 @@
 namespace velquior::help {
 namespace {
 
-std::uint32_t Le32(std::string_view b, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
-  return v;
-}
-
-std::string Folded(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return out;
-}
-
 // The object a context string means, as the name to store ("index.htm").
 std::string NameInFile(const std::string& stored, const std::map<std::string, std::string>& pages, std::string_view stage,
                        std::uint32_t context) {
   const std::size_t hash = stored.find('#');
   const std::string page = stored.substr(0, hash);
   const std::string fragment = hash == std::string::npos ? "" : stored.substr(hash);
-  const std::string folded = Folded(page);
+  const std::string folded = LowerAscii(page);
   auto fail = [&] {
     return std::runtime_error("context " + std::to_string(context) + ": \"" + stored + "\" names no page in the file");
   };
   if (const auto it = pages.find("/" + folded); it != pages.end()) return it->second.substr(1) + fragment;
   if (folded.empty() || folded.front() != '/') throw fail();
 
-  const std::string root = Folded(stage) + "/";
+  const std::string root = LowerAscii(stage) + "/";
   if (stage.size() > 0 && folded.starts_with(root)) {
     const auto it = pages.find(folded.substr(root.size() - 1));
     if (it == pages.end()) throw fail();
@@ -56,7 +45,7 @@ std::string FixContextStrings(std::string_view ivb, std::string_view strings, co
 
   std::map<std::string, std::string> pages;  // folded "/name" -> as stored
   for (const std::string& o : objects) {
-    if (o.size() > 1 && o.front() == '/' && o.back() != '/') pages.emplace(Folded(o), o);
+    if (o.size() > 1 && o.front() == '/' && o.back() != '/') pages.emplace(LowerAscii(o), o);
   }
   while (!stage.empty() && stage.back() == '/') stage.remove_suffix(1);
 

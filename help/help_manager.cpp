@@ -1,4 +1,5 @@
 #include "help/help_manager.h"
+#include "help/chm_bytes.h"
 
 #include <algorithm>
 #include <utility>
@@ -19,11 +20,9 @@ class RequestScope {
   std::string saved_;
 };
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return Lower(x) < Lower(y); });
+                                      [](char x, char y) { return LowerAsciiChar(x) < LowerAsciiChar(y); });
 }
 
 }  // namespace

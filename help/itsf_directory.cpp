@@ -1,4 +1,5 @@
 #include "help/itsf_directory.h"
+#include "help/chm_bytes.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -13,17 +14,6 @@ constexpr std::size_t kIndexHeader = 0x08;
 constexpr std::uint32_t kItspHeader = 0x54;
 constexpr unsigned char kDirectoryGuid[16] = {0x6A, 0x92, 0x02, 0x5D, 0x2E, 0x21, 0xD0, 0x11,
                                               0x9D, 0xF9, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC};
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-void PutLe(std::string& out, std::uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-void SetLe16(std::string& chunk, std::size_t at, std::size_t v) {
-  chunk[at] = static_cast<char>(v & 0xFF);
-  chunk[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
 
 // The bytes of one chunk's entries and the quick-reference area at its end,
 // which holds the entry count and the offset of every fifth entry.
@@ -62,15 +52,11 @@ std::string Body(const Chunk& chunk, std::size_t header) {
     out.replace(at, e.size(), e);
     at += e.size();
   }
-  SetLe16(out, kDirectoryChunkSize - 2, chunk.entries.size());
+  SetLe(out, kDirectoryChunkSize - 2, chunk.entries.size(), 2);
   for (std::size_t k = 1; k * kQuickRefEvery < chunk.entries.size(); ++k) {
-    SetLe16(out, kDirectoryChunkSize - 2 - 2 * k, offsets[k * kQuickRefEvery]);
+    SetLe(out, kDirectoryChunkSize - 2 - 2 * k, offsets[k * kQuickRefEvery], 2);
   }
   return out;
-}
-
-void SetLe32(std::string& s, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) s[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
@@ -88,7 +74,7 @@ void PutEncInt(std::string& out, std::uint64_t value) {
 
 bool DirectoryNameLess(std::string_view a, std::string_view b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
+    return static_cast<unsigned char>(LowerAsciiChar(x)) < static_cast<unsigned char>(LowerAsciiChar(y));
   });
 }
 
@@ -113,9 +99,9 @@ std::string WriteDirectory(std::vector<DirectoryEntry> entries, std::uint32_t lc
   for (std::int32_t i = 0; i < count; ++i) {
     std::string body = Body(listing[static_cast<std::size_t>(i)], kListingHeader);
     body.replace(0, 4, "PMGL");
-    SetLe32(body, 4, static_cast<std::uint32_t>(kDirectoryChunkSize - kListingHeader - listing[static_cast<std::size_t>(i)].used));
-    SetLe32(body, 12, static_cast<std::uint32_t>(i == 0 ? -1 : i - 1));
-    SetLe32(body, 16, static_cast<std::uint32_t>(i + 1 == count ? -1 : i + 1));
+    SetLe(body, 4, static_cast<std::uint32_t>(kDirectoryChunkSize - kListingHeader - listing[static_cast<std::size_t>(i)].used), 4);
+    SetLe(body, 12, static_cast<std::uint32_t>(i == 0 ? -1 : i - 1), 4);
+    SetLe(body, 16, static_cast<std::uint32_t>(i + 1 == count ? -1 : i + 1), 4);
     chunks += body;
   }
 
@@ -139,7 +125,7 @@ std::string WriteDirectory(std::vector<DirectoryEntry> entries, std::uint32_t lc
     for (const Chunk& c : level) {
       std::string body = Body(c, kIndexHeader);
       body.replace(0, 4, "PMGI");
-      SetLe32(body, 4, static_cast<std::uint32_t>(kDirectoryChunkSize - kIndexHeader - c.used));
+      SetLe(body, 4, static_cast<std::uint32_t>(kDirectoryChunkSize - kIndexHeader - c.used), 4);
       chunks += body;
     }
     ++depth;

@@ -1,4 +1,5 @@
 #include "help/itsf_writer.h"
+#include "help/chm_bytes.h"
 
 #include <algorithm>
 #include <set>
@@ -15,22 +16,6 @@ constexpr std::uint32_t kSection0Header = 0x18;
 constexpr unsigned char kItsfGuids[32] = {
     0x10, 0xFD, 0x01, 0x7C, 0xAA, 0x7B, 0xD0, 0x11, 0x9E, 0x0C, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC,
     0x11, 0xFD, 0x01, 0x7C, 0xAA, 0x7B, 0xD0, 0x11, 0x9E, 0x0C, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC};
-
-void PutLe(std::string& out, std::uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-std::uint32_t Le32(const std::string& b, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
-  return v;
-}
-
-std::string Folded(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return out;
-}
 
 // Frames between decoder resets. The control data is read two ways by
 // readers (with and without its windows-per-reset factor); only a form on
@@ -69,7 +54,7 @@ std::string WriteItsf(const ItsfContents& contents) {
   const ItsfObject* control = nullptr;
   std::vector<const ItsfObject*> in_lzx;
   for (const ItsfObject& o : contents.objects) {
-    if (o.name.empty() || !seen.insert(Folded(o.name)).second) throw std::runtime_error("object name repeated or empty: " + o.name);
+    if (o.name.empty() || !seen.insert(LowerAscii(o.name)).second) throw std::runtime_error("object name repeated or empty: " + o.name);
     if (o.name == kLzxContent || o.name == kLzxResetTable) throw std::runtime_error("made here, not given: " + o.name);
     if (o.section != 0 && o.section != 1) throw std::runtime_error("no such section for " + o.name);
     if (o.name == kLzxControlData && o.section == 0) control = &o;

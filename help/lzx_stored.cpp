@@ -1,4 +1,5 @@
 #include "help/lzx_stored.h"
+#include "help/chm_bytes.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -38,10 +39,6 @@ class BitWriter {
   int used_ = 0;
 };
 
-void PutLe32(std::string& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
 }  // namespace
 
 LzxStored WriteLzxStored(std::string_view data, std::uint32_t reset_frames) {
@@ -56,7 +53,7 @@ LzxStored WriteLzxStored(std::string_view data, std::uint32_t reset_frames) {
     bits.Put(kUncompressedBlock, 3);
     bits.Put(kLzxFrameSize, 24);  // even: no pad byte after the block
     bits.Align();
-    for (int r = 0; r < 3; ++r) PutLe32(out.stream, 1);  // R0..R2 as after a reset; nothing uses them
+    for (int r = 0; r < 3; ++r) PutLe(out.stream, 1, 4);  // R0..R2 as after a reset; nothing uses them
     const std::string_view frame = data.substr(f * kLzxFrameSize, kLzxFrameSize);
     out.stream += frame;
     out.stream.append(kLzxFrameSize - frame.size(), '\0');
