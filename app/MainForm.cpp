@@ -1,7 +1,5 @@
 #include "app/MainForm.h"
 
-#include <exception>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -14,14 +12,9 @@
 #include "app/glyphs.h"
 #include "app/gradient_panel.h"
 #include "app/help_request.h"
-#include "app/host_launch.h"
 #include "app/host_window.h"
-#include "app/result_file.h"
-#include "common/error.h"
 #include "common/format.h"
 #include "common/messages.h"
-#include "export/export_driver.h"
-#include "import/import_driver.h"
 
 namespace velquior::app {
 namespace {
@@ -81,11 +74,13 @@ GradientPanel* AddPanel(QWidget* form, const char* name, QRect geometry, QColor 
 
 }  // namespace
 
-TMForm::TMForm(FormSetup setup) : setup_(std::move(setup)), open_dialog_(setup_.work_dir) {
-  session_.work_dir = setup_.work_dir;
+TMForm::TMForm(FormSetup setup)
+    : setup_(std::move(setup)),
+      handlers_({setup_.params, setup_.work_dir, setup_.result_file}, *this, notices_),
+      open_dialog_(setup_.work_dir) {
   BuildControls();
   CentreOnScreen();
-  Guarded([this] { FormCreate(); });
+  FormCreate();
 }
 
 TMForm::~TMForm() {
@@ -157,42 +152,16 @@ void TMForm::CentreOnScreen() {
   move(origin + QPoint((s.width() - width()) / 2, (s.height() - height()) / 2));
 }
 
-void TMForm::FormCreate() {
-  RunState& state = session_.state;
-  state.ResultCode = 0;
-  if (!IsHostCommandLine(setup_.params)) return;
-  const std::uint32_t handle = ReadHostHandle(setup_.params[1]);
-  // A handle that names no window we can adopt leaves the window framed in
-  // its own place; the host launch still goes on.
-  embedded_ = setup_.embedder != nullptr && setup_.embedder->Embed(*this, handle);
-  if (embedded_) setup_.embedder->OnHostLost([this] { HostLost(); });
-  CentreOnScreen();
-  state.HostLaunched = true;
-}
+void TMForm::FormCreate() { handlers_.FormCreate(); }
 
-void TMForm::FormShow() {
-  if (!IsHostCommandLine(setup_.params)) return;
-  switch (ConversionNamed(setup_.params[0])) {
-    case Conversion::kImport:
-      BImportarClick();
-      break;
-    case Conversion::kExport:
-      BExportarClick();
-      break;
-    case Conversion::kNone:
-      break;
-  }
-}
+void TMForm::FormShow() { handlers_.FormShow(); }
 
-void TMForm::FormClose() {
-  if (!session_.state.HostLaunched) return;
-  WriteResultCode(setup_.result_file, session_.state.ResultCode);
-}
+void TMForm::FormClose() { handlers_.FormClose(); }
 
 void TMForm::HostLost() {
   if (closed_) return;
   closed_ = true;
-  Guarded([this] { FormClose(); });
+  FormClose();
   if (setup_.on_host_lost) {
     setup_.on_host_lost();
   } else if (setup_.on_closed) {
@@ -200,13 +169,9 @@ void TMForm::HostLost() {
   }
 }
 
-void TMForm::BExportarClick() {
-  Guarded([this] { ::velquior::BExportarClick(session_, *this); });
-}
+void TMForm::BExportarClick() { handlers_.BExportarClick(); }
 
-void TMForm::BImportarClick() {
-  Guarded([this] { ::velquior::BImportarClick(session_, *this); });
-}
+void TMForm::BImportarClick() { handlers_.BImportarClick(); }
 
 void TMForm::Button1Click() {
   if (setup_.help == nullptr) return;
@@ -215,7 +180,7 @@ void TMForm::Button1Click() {
 }
 
 void TMForm::ShowForm() {
-  Guarded([this] { FormShow(); });
+  FormShow();
   if (!closed_) show();
 }
 
@@ -224,23 +189,10 @@ void TMForm::closeEvent(QCloseEvent* event) {
     closed_ = true;
     // A result that cannot be written is reported, and the window closes
     // all the same: the host then finds no new value.
-    Guarded([this] { FormClose(); });
+    FormClose();
   }
   event->accept();
   if (setup_.on_closed) setup_.on_closed();
-}
-
-void TMForm::Guarded(const std::function<void()>& handler) {
-  std::string message;
-  try {
-    handler();
-    return;
-  } catch (const Error& e) {
-    message = WithFullStop(e.message());
-  } catch (const std::exception& e) {
-    message = WithFullStop(e.what());
-  }
-  if (setup_.dialogs != nullptr) setup_.dialogs->ShowError(Q(message));
 }
 
 std::optional<std::filesystem::path> TMForm::ChooseXmlFile(const std::filesystem::path&) {
@@ -251,6 +203,10 @@ std::optional<std::filesystem::path> TMForm::ChooseXmlFile(const std::filesystem
 
 void TMForm::ShowMessage(std::string_view utf8_text) {
   if (setup_.dialogs != nullptr) setup_.dialogs->ShowMessage(Q(utf8_text));
+}
+
+void TMForm::ShowError(std::string_view utf8_text) {
+  if (setup_.dialogs != nullptr) setup_.dialogs->ShowError(Q(utf8_text));
 }
 
 void TMForm::SetBusyCursor(bool busy) {
@@ -268,6 +224,14 @@ void TMForm::DisableConversionButtons() {
   importar_->setEnabled(false);
 }
 
-void TMForm::CloseMainWindow() { close(); }
+void TMForm::Close() { close(); }
+
+void TMForm::EmbedInHost(std::uint32_t handle) {
+  // A handle that names no window we can adopt leaves the window framed in
+  // its own place; the host launch still goes on.
+  embedded_ = setup_.embedder != nullptr && setup_.embedder->Embed(*this, handle);
+  if (embedded_) setup_.embedder->OnHostLost([this] { HostLost(); });
+  CentreOnScreen();
+}
 
 }  // namespace velquior::app

@@ -1,9 +1,8 @@
 #pragma once
 // MForm, the main window: the two conversions side by side, the exit and
 // help buttons, and the host launch (FormCreate, FormShow, FormClose). A
-// thin front end: the conversions are the core's drivers; the window only
-// chooses the file, shows the boxes, sets the cursor and the buttons, and
-// closes itself.
+// thin window over the shell's handlers: it only chooses the file, shows
+// the boxes, sets the cursor and the buttons, embeds and closes itself.
 
 #include <filesystem>
 #include <functional>
@@ -13,8 +12,9 @@
 #include <QWidget>
 
 #include "app/open_dialog.h"
-#include "export/front_end.h"
-#include "export/session.h"
+#include "conversion/reporter.h"
+#include "shell/form_handlers.h"
+#include "shell/window.h"
 
 class QPushButton;
 
@@ -37,7 +37,7 @@ struct FormSetup {
   std::function<void()> on_host_lost;
 };
 
-class TMForm : public QWidget, public FrontEnd {
+class TMForm : public QWidget, public shell::Window {
  public:
   // Builds the window and runs FormCreate; errors go to the error box.
   explicit TMForm(FormSetup setup);
@@ -50,10 +50,10 @@ class TMForm : public QWidget, public FrontEnd {
 
   bool Closed() const { return closed_; }
   bool Embedded() const { return embedded_; }
-  const RunState& State() const { return session_.state; }
+  const shell::RunState& State() const { return handlers_.State(); }
 
-  // Handlers, named after their control and event. Each shows its own
-  // errors in the error box.
+  // Handlers, named after their control and event; the shell's handlers do
+  // the work. Each shows its own errors in the error box.
   void FormCreate();
   void FormShow();
   void FormClose();
@@ -70,17 +70,18 @@ class TMForm : public QWidget, public FrontEnd {
  private:
   std::optional<std::filesystem::path> ChooseXmlFile(const std::filesystem::path& last) override;
   void ShowMessage(std::string_view utf8_text) override;
+  void ShowError(std::string_view utf8_text) override;
   void SetBusyCursor(bool busy) override;
   void DisableConversionButtons() override;
-  void CloseMainWindow() override;
+  void Close() override;
+  void EmbedInHost(std::uint32_t handle) override;
 
   void BuildControls();
   void CentreOnScreen();
-  // The one place where errors of the handlers are caught and shown.
-  void Guarded(const std::function<void()>& handler);
 
   FormSetup setup_;
-  Session session_;
+  Reporter notices_;  // the window shows none of the conversions' reports
+  shell::FormHandlers handlers_;
   OpenDialogXml open_dialog_;
   bool closed_ = false;
   bool embedded_ = false;

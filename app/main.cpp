@@ -15,10 +15,10 @@
 #include "app/host_window.h"
 #include "app/open_dialog.h"
 #include "app/qt_dialogs.h"
-#include "app/result_file.h"
 #include "common/messages.h"
 #include "common/work_dir.h"
 #include "help/help_service.h"
+#include "shell/result_file.h"
 #include "text/numbers.h"
 
 int main(int argc, char** argv) {
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   app::FormSetup setup;
   setup.params = std::move(params);
   setup.work_dir = ResolveWorkDir(std::nullopt);
-  setup.result_file = app::ResultFilePath(app::ToPath(QCoreApplication::applicationDirPath()));
+  setup.result_file = shell::ResultFilePath(app::ToPath(QCoreApplication::applicationDirPath()));
   setup.dialogs = &dialogs;
   setup.help = &help;
   setup.embedder = &embedder;

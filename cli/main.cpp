@@ -7,9 +7,11 @@
 #include <malloc.h>
 #endif
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
-#include "cli/cli_front_end.h"
+#include "cli/cli_reporter.h"
 #include "cli/command_line.h"
 #include "cli/dump.h"
 #include "common/error.h"
@@ -35,6 +37,17 @@ char ChooseSeparator(const cli::Options& o) {
   return text::DecimalSeparatorFromEnvironment();
 }
 
+// The file named on the command line, by its full name where it has one.
+std::filesystem::path FileNamed(const std::filesystem::path& file) {
+  if (file.empty()) return file;
+  std::error_code ec;
+  auto absolute = std::filesystem::absolute(file, ec);
+  return ec ? file : absolute;
+}
+
+// The messages the window shows in a box ("Proceso finalizado").
+void Say(std::string_view utf8_text) { std::cout << utf8_text << '\n' << std::flush; }
+
 int Run(const cli::Options& o) {
   switch (o.command) {
     case cli::Command::kHelp:
@@ -55,12 +68,18 @@ int Run(const cli::Options& o) {
       text::SetDecimalSeparator(ChooseSeparator(o));
       // Static, and the process ends with _Exit: the system takes a large
       // document's memory back at once instead of node by node.
-      static Session session;
-      session.work_dir = ResolveWorkDir(o.work_dir);
-      cli::CliFrontEnd fe(o.file, std::cout, std::cerr);
-      RunOutcome outcome = o.command == cli::Command::kExport ? BExportarClick(session, fe)
-                                                               : BImportarClick(session, fe);
-      return outcome == RunOutcome::kCompleted ? kOk : kMissing;
+      static Workspace workspace;
+      workspace.work_dir = ResolveWorkDir(o.work_dir);
+      cli::CliReporter reporter(std::cout, std::cerr);
+      const std::filesystem::path file = FileNamed(o.file);
+      const Outcome outcome = o.command == cli::Command::kExport ? RunExport(file, workspace, reporter)
+                                                                 : RunImport(file, workspace, reporter);
+      if (outcome == Outcome::kMissingFile) {
+        Say(msg::kNoExisteArchivo);
+        return kMissing;
+      }
+      Say(msg::kProcesoFinalizado);
+      return kOk;
     }
   }
   return kUsage;

@@ -84,9 +84,9 @@ void CrearAsignaciones(ExportContext& ctx) {
   const tables::KeyIndex teachers(c.wwTableProfesor, f::kIdSaga, {f::kAbrev});
   const tables::KeyIndex subjects(c.wwTableNomAsg, f::kIdSaga, {f::kCod, f::kHoras});
 
-  ElementItems group_items(ctx.front_end, saga::kGroup);
-  ElementItems subject_items(ctx.front_end, saga::kAssignedSubject);
-  ElementItems teacher_items(ctx.front_end, saga::kAssignedTeacher);
+  ElementItems group_items(ctx.reporter, saga::kGroup);
+  ElementItems subject_items(ctx.reporter, saga::kAssignedSubject);
+  ElementItems teacher_items(ctx.reporter, saga::kAssignedTeacher);
   const char separator = text::DecimalSeparator();
 
   xml::NodeList group_nodes = ctx.document.selectNodes(saga::kGroupsPath);

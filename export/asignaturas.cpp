@@ -32,7 +32,7 @@ void CrearAsignaturas(ExportContext& ctx) {
   catalog::RecreateTable(ctx.dir, catalog::kAsignomt);
   tables::Table table(ctx.dir, catalog::kAsignomt.name);
   codes::CodeAssigner codes(UsedCodes::Case::kSensitive);
-  ElementItems items(ctx.front_end, saga::kSubject);
+  ElementItems items(ctx.reporter, saga::kSubject);
   table.Open();
 
   xml::NodeList subjects = ctx.document.selectNodes(saga::kSubjectsPath);

@@ -19,7 +19,7 @@ std::string ElementItems::FirstChildText(const xml::Node& node) {
 }
 
 void ElementItems::Report(std::string what) {
-  front_end_.ReportMissingItem(MissingItem{element_, position_, std::move(what)});
+  reporter_.ReportMissingItem(MissingItem{element_, position_, std::move(what)});
 }
 
 }  // namespace velquior

@@ -1,12 +1,12 @@
 #pragma once
 // Reading the items of one kind of SAGA element. Every value comes trimmed of
 // blanks at both ends; an item the element lacks reads as the empty text and
-// is reported to the front end, so the builder still writes its record.
+// is reported to the reporter, so the builder still writes its record.
 
 #include <string>
 #include <string_view>
 
-#include "export/front_end.h"
+#include "conversion/reporter.h"
 #include "xml/document.h"
 
 namespace velquior {
@@ -14,7 +14,7 @@ namespace velquior {
 class ElementItems {
  public:
   // `element` names the kind in reports ("subject"); it must outlive this.
-  ElementItems(FrontEnd& front_end, std::string_view element) : front_end_(front_end), element_(element) {}
+  ElementItems(Reporter& reporter, std::string_view element) : reporter_(reporter), element_(element) {}
 
   // Moves to the next element of the kind; call once per element, first.
   void Next() { ++position_; }
@@ -25,7 +25,7 @@ class ElementItems {
  private:
   void Report(std::string what);
 
-  FrontEnd& front_end_;
+  Reporter& reporter_;
   std::string_view element_;
   long position_ = 0;
 };

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "export/front_end.h"
+#include "conversion/reporter.h"
 #include "tables/form_tables.h"
 #include "xml/document.h"
 
@@ -13,7 +13,7 @@ struct ExportContext {
   const xml::Document& document;   // the loaded SAGA document
   std::filesystem::path dir;       // where the tables are (re)created
   tables::FormTables& components;  // the form's components, on `dir`
-  FrontEnd& front_end;             // for MissingItem reports
+  Reporter& reporter;              // hears of MissingItem
 };
 
 // Each leaves its table closed, with one record per element (CrearDiasHoras:

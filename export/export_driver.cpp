@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "conversion/saga_file.h"
 #include "export/export_context.h"
-#include "export/run_endings.h"
-#include "export/saga_file.h"
 #include "export/staging.h"
 #include "tables/catalog.h"
 #include "tables/form_tables.h"
@@ -22,23 +21,19 @@ static_assert(std::size(kBuilders) == catalog::kExportTables.size());
 
 }  // namespace
 
-RunOutcome BExportarClick(Session& session, FrontEnd& fe) {
-  RunState& state = session.state;
-  // A missing file in host mode tells the host -1, unlike the import.
-  if (!ChooseExistingFile(state, fe)) return MissingFileEnding(state, fe, -1);
+Outcome RunExport(const std::filesystem::path& file, Workspace& workspace, Reporter& reporter) {
+  if (!SagaFileExists(file)) return Outcome::kMissingFile;
 
-  session.document = LoadSagaFile(state.XmlFileName, RootCheck::kSagaRoot);
-  {
-    BusyCursor busy(fe);
-    Staging staging(session.work_dir, catalog::kExportTables);
-    tables::FormTables components(staging.dir());
-    ExportContext ctx{*session.document, staging.dir(), components, fe};
-    for (auto build : kBuilders) build(ctx);
-    std::vector<std::string> names;
-    for (const auto& written : staging.Commit()) names.push_back(written.string());
-    fe.ReportTablesWritten(names);
-  }
-  return CompletedEnding(state, fe);
+  workspace.document = LoadSagaFile(file, RootCheck::kSagaRoot);
+  Working working(reporter);
+  Staging staging(workspace.work_dir, catalog::kExportTables);
+  tables::FormTables components(staging.dir());
+  ExportContext ctx{*workspace.document, staging.dir(), components, reporter};
+  for (auto build : kBuilders) build(ctx);
+  std::vector<std::string> names;
+  for (const auto& written : staging.Commit()) names.push_back(written.string());
+  reporter.ReportTablesWritten(names);
+  return Outcome::kCompleted;
 }
 
 }  // namespace velquior

@@ -1,15 +1,17 @@
 #pragma once
 // The SAGA-to-timetable conversion, written once for every front end.
 
-#include "export/front_end.h"
-#include "export/session.h"
+#include <filesystem>
+
+#include "conversion/outcome.h"
+#include "conversion/reporter.h"
+#include "conversion/workspace.h"
 
 namespace velquior {
 
-// Asks for the document, loads it, re-creates the six tables in the work
-// directory and ends with "Proceso finalizado" (or "No existe archivo").
-// Errors propagate as Error after the busy cursor is reset; no table is then
-// changed, ResultCode and the buttons stay as they were.
-RunOutcome BExportarClick(Session& session, FrontEnd& front_end);
+// Loads `file` into the workspace's document and re-creates the six tables in
+// its work directory; kMissingFile, with nothing touched, when no such file
+// exists. Errors propagate as Error; no table is then changed.
+Outcome RunExport(const std::filesystem::path& file, Workspace& workspace, Reporter& reporter);
 
 }  // namespace velquior

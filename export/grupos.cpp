@@ -15,7 +15,7 @@ void CrearGrupos(ExportContext& ctx) {
   catalog::RecreateTable(ctx.dir, catalog::kGrupost);
   tables::Table table(ctx.dir, catalog::kGrupost.name);
   codes::CodeAssigner codes(UsedCodes::Case::kInsensitive);
-  ElementItems items(ctx.front_end, saga::kGroup);
+  ElementItems items(ctx.reporter, saga::kGroup);
   table.Open();
 
   xml::NodeList groups = ctx.document.selectNodes(saga::kGroupsPath);

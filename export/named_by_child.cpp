@@ -11,7 +11,7 @@ void WriteNamedByFirstChild(ExportContext& ctx, const catalog::TableSpec& layout
   catalog::RecreateTable(ctx.dir, layout);
   tables::Table table(ctx.dir, layout.name);
   codes::CodeAssigner codes(UsedCodes::Case::kInsensitive);
-  ElementItems items(ctx.front_end, element);
+  ElementItems items(ctx.reporter, element);
   table.Open();
 
   xml::NodeList nodes = ctx.document.selectNodes(path);

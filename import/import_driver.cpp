@@ -2,8 +2,7 @@
 
 #include "common/format.h"
 #include "common/messages.h"
-#include "export/run_endings.h"
-#include "export/saga_file.h"
+#include "conversion/saga_file.h"
 #include "import/sections.h"
 #include "tables/form_tables.h"
 #include "xml/saga_names.h"
@@ -43,18 +42,16 @@ xml::Node NewTimeTable(xml::Document& doc) {
 
 }  // namespace
 
-RunOutcome BImportarClick(Session& session, FrontEnd& fe) {
-  RunState& state = session.state;
-  // A missing file in host mode tells the host 0, unlike the export's -1.
-  if (!ChooseExistingFile(state, fe)) return MissingFileEnding(state, fe, 0);
+Outcome RunImport(const std::filesystem::path& file, Workspace& workspace, Reporter& reporter) {
+  if (!SagaFileExists(file)) return Outcome::kMissingFile;
 
-  session.document = LoadSagaFile(state.XmlFileName, RootCheck::kAnyRoot);
-  xml::Document& doc = *session.document;
+  workspace.document = LoadSagaFile(file, RootCheck::kAnyRoot);
+  xml::Document& doc = *workspace.document;
   {
-    BusyCursor busy(fe);
+    Working working(reporter);
     xml::Node time_table = NewTimeTable(doc);
     {
-      tables::FormTables t(session.work_dir);
+      tables::FormTables t(workspace.work_dir);
       CloseAll close_all{t};
 
       t.wwTableDiasHoras.Open();
@@ -81,9 +78,9 @@ RunOutcome BImportarClick(Session& session, FrontEnd& fe) {
       t.wwTableGrupos.Open();
       EscribirEntradas(doc, time_table, t, activities);
     }  // every table is closed before the save
-    doc.save(state.XmlFileName);
+    doc.save(file);
   }
-  return CompletedEnding(state, fe);
+  return Outcome::kCompleted;
 }
 
 }  // namespace velquior

@@ -1,15 +1,18 @@
 #pragma once
 // The timetable-to-SAGA conversion, written once for every front end.
 
-#include "export/front_end.h"
-#include "export/session.h"
+#include <filesystem>
+
+#include "conversion/outcome.h"
+#include "conversion/reporter.h"
+#include "conversion/workspace.h"
 
 namespace velquior {
 
-// Asks for the document, loads it, replaces its time-tables element by the
-// timetable of the work directory's tables and saves it over its file; ends
-// with "Proceso finalizado" (or "No existe archivo"). On any error the file
-// stays byte for byte as it was, and ResultCode and the buttons too.
-RunOutcome BImportarClick(Session& session, FrontEnd& front_end);
+// Loads `file` into the workspace's document, replaces its time-tables
+// element by the timetable of the work directory's tables and saves it over
+// `file`; kMissingFile, with nothing touched, when no such file exists. On
+// any error the file stays byte for byte as it was.
+Outcome RunImport(const std::filesystem::path& file, Workspace& workspace, Reporter& reporter);
 
 }  // namespace velquior

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   setup.help = &help;
   velquior::app::TMForm form(std::move(setup));
   form.ShowForm();
-  if (argc == 3) static_cast<velquior::FrontEnd&>(form).DisableConversionButtons();
+  if (argc == 3) static_cast<velquior::shell::Window&>(form).DisableConversionButtons();
   const QString out = QString::fromLocal8Bit(argv[1]);
   QTimer::singleShot(500, &app, [&] { app.exit(form.grab().save(out) ? 0 : 1); });
   return app.exec();

@@ -51,7 +51,7 @@ class BuilderAsignaciones : public testing::BuilderTest {
   Rows Run(const std::string& inner) {
     LoadDocument(inner);
     for (auto* builder : {CrearAsignaturas, CrearProfesores, CrearAulas, CrearGrupos}) builder(Context());
-    front_end_.missing_items.clear();
+    reporter_.missing_items.clear();
     CrearAsignaciones(Context());
     return Read(kAsigt, {f::kCAsig, f::kCProf, f::kCGrup, f::kCAula, f::kTurno, f::kNivel, f::kCurso, f::kGrupo,
                          f::kHoras, f::kSesiones, f::kNConex, f::kCTarea});
@@ -89,7 +89,7 @@ TEST_F(BuilderAsignaciones, WorkedExampleUnderEitherSeparator) {
                                  {"TUT", "", "16", "3" + kThirteen},
                                  {"", "", "", ""},
                                  {"MAT", "", "4", "1111"}}));
-    EXPECT_TRUE(front_end_.missing_items.empty());
+    EXPECT_TRUE(reporter_.missing_items.empty());
     ExpectComponentsClosed();
   }
 }
@@ -153,7 +153,7 @@ TEST_F(BuilderAsignaciones, ElementsLackingTheIdentifierAreReportedAndWritten) {
   // The group without id finds the group record whose IDSAGA is empty: its own.
   EXPECT_EQ(rows, (Rows{{"", "", "ESO1A", "", "M", "ESO", "1", "A", "", "", "", ""},
                         {"MAT", "AMR", "ESO1A", "", "M", "ESO", "1", "A", "4", "1111", "", ""}}));
-  EXPECT_EQ(front_end_.missing_items, (Strings{"group 1: el atributo 'id'", "assigned-subject 1: el atributo 'id'",
+  EXPECT_EQ(reporter_.missing_items, (Strings{"group 1: el atributo 'id'", "assigned-subject 1: el atributo 'id'",
                                                "assigned-teacher 2: el atributo 'id'",
                                                "assigned-teacher 3: el atributo 'id'"}));
 }

@@ -40,7 +40,7 @@ TEST_F(BuilderAsignaturas, WorkedExample) {
   EXPECT_EQ(rows[0][1], "Lengua Cas");
   EXPECT_EQ(rows[1][1], "Educación");  // "Educación " reads back without its blank
   EXPECT_EQ(rows[2][1], "Matemática");
-  EXPECT_TRUE(front_end_.missing_items.empty());
+  EXPECT_TRUE(reporter_.missing_items.empty());
 }
 
 TEST_F(BuilderAsignaturas, HoursAreReadOnlyBesideMoreThanTwoAttributes) {
@@ -49,7 +49,7 @@ TEST_F(BuilderAsignaturas, HoursAreReadOnlyBesideMoreThanTwoAttributes) {
     <subject id="f" name="Seis" nivel="ESO"/><subject hours="7" nivel="ESO" id="g" name="Siete"/>
     <subject id="i" name="Nueve" hours="123456789"/><subject id="j" name="Diez" hours="no sé"/>)");
   EXPECT_EQ(Column(kAsignomt, f::kHoras), (Strings{"4", "4", "4", "2.5", "4", "4", "7", "12345678", "no sé"}));
-  EXPECT_EQ(front_end_.missing_items, (Strings{"subject 5: el atributo 'id'"}));
+  EXPECT_EQ(reporter_.missing_items, (Strings{"subject 5: el atributo 'id'"}));
 }
 
 TEST_F(BuilderAsignaturas, TrimsBlanksAndCutsToTheFieldWidths) {
@@ -70,7 +70,7 @@ TEST_F(BuilderAsignaturas, ElementsLackingItemsStillGiveRecordsWithCodes) {
                         {"3", "", "", "s4", "4"},
                         {"4", "1", "1", "s5", "4"},
                         {"Música1", "Música", "Música", "s5", "4"}}));  // same id: two records
-  EXPECT_EQ(front_end_.missing_items, (Strings{"subject 1: el atributo 'name'", "subject 2: el atributo 'id'",
+  EXPECT_EQ(reporter_.missing_items, (Strings{"subject 1: el atributo 'name'", "subject 2: el atributo 'id'",
                                                "subject 3: el atributo 'id'", "subject 3: el atributo 'name'"}));
 }
 

@@ -13,7 +13,7 @@
 #include "tables/catalog.h"
 #include "tables/form_tables.h"
 #include "tables/table.h"
-#include "tests/export/fake_front_end.h"
+#include "tests/conversion/fake_reporter.h"
 #include "tests/test_util.h"
 #include "text/encoding.h"
 #include "xml/document.h"
@@ -79,8 +79,8 @@ class BuilderTest : public ::testing::Test {
   TempDir dir_;
   xml::Document document_;
   tables::FormTables components_{dir_.path()};
-  FakeFrontEnd front_end_;
-  ExportContext ctx_{document_, dir_.path(), components_, front_end_};
+  FakeReporter reporter_;
+  ExportContext ctx_{document_, dir_.path(), components_, reporter_};
 };
 
 }  // namespace velquior::testing

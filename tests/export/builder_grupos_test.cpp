@@ -40,7 +40,7 @@ TEST_F(BuilderGrupos, WorkedExample) {
     EXPECT_EQ(rows[i], (Strings{example[i].code, "M", parts[i][0], parts[i][1], parts[i][2],
                                 "g" + std::to_string(i + 1), std::string(example[i].name) + " (x)"}));
   }
-  EXPECT_TRUE(front_end_.missing_items.empty());
+  EXPECT_TRUE(reporter_.missing_items.empty());
 }
 
 TEST_F(BuilderGrupos, DescriptionAndShift) {
@@ -58,7 +58,7 @@ TEST_F(BuilderGrupos, DescriptionAndShift) {
 TEST_F(BuilderGrupos, ElementsLackingItemsAreReportedAndWritten) {
   Rows rows = Run(R"(<group name="ESO 2A">Segundo</group><group id="g2" regim="N"/>)");
   EXPECT_EQ(rows, (Rows{{"ESO2A", "", "ESO", "2", "A", "", "ESO 2A (Segundo)"}, {"", "N", "", "", "", "g2", " ()"}}));
-  EXPECT_EQ(front_end_.missing_items, (Strings{"group 1: el atributo 'id'", "group 1: el atributo 'regim'",
+  EXPECT_EQ(reporter_.missing_items, (Strings{"group 1: el atributo 'id'", "group 1: el atributo 'regim'",
                                                "group 2: el atributo 'name'", "group 2: el primer nodo hijo"}));
 }
 

@@ -49,7 +49,7 @@ TEST_F(BuilderProfesores, WorkedExample) {
   const Strings empty(testing::kTeacherExample.size(), "");
   EXPECT_EQ(Column(kProft, f::kDepart), empty);
   EXPECT_EQ(Column(kProft, f::kDni), empty);
-  EXPECT_TRUE(front_end_.missing_items.empty());
+  EXPECT_TRUE(reporter_.missing_items.empty());
 }
 
 TEST_F(BuilderProfesores, NameIsTheFirstChildNodeCutToItsField) {
@@ -63,7 +63,7 @@ TEST_F(BuilderProfesores, NameIsTheFirstChildNodeCutToItsField) {
 TEST_F(BuilderProfesores, ElementsLackingItemsAreReportedAndWritten) {
   Rows rows = Run(R"(<teacher>Rosa Luna</teacher><teacher id="t2"/><teacher id="t3">   </teacher><teacher/>)");
   EXPECT_EQ(rows, (Rows{{"RL", "Rosa Luna", ""}, {"", "", "t2"}, {"1", "", "t3"}, {"2", "", ""}}));
-  EXPECT_EQ(front_end_.missing_items, (Strings{"teacher 1: el atributo 'id'", "teacher 2: el primer nodo hijo",
+  EXPECT_EQ(reporter_.missing_items, (Strings{"teacher 1: el atributo 'id'", "teacher 2: el primer nodo hijo",
                                                "teacher 3: el primer nodo hijo", "teacher 4: el atributo 'id'",
                                                "teacher 4: el primer nodo hijo"}));
 }
@@ -87,7 +87,7 @@ TEST_F(BuilderAulas, WorkedExample) {
 TEST_F(BuilderAulas, ElementsLackingItemsAreReportedAndWritten) {
   Rows rows = Run(R"(<location>Patio</location><location id="l2"/><location id="l3"><x>Sala  1</x></location>)");
   EXPECT_EQ(rows, (Rows{{"Patio", "Patio", ""}, {"", "", "l2"}, {"S 1", "Sala  1", "l3"}}));
-  EXPECT_EQ(front_end_.missing_items, (Strings{"location 1: el atributo 'id'", "location 2: el primer nodo hijo"}));
+  EXPECT_EQ(reporter_.missing_items, (Strings{"location 1: el atributo 'id'", "location 2: el primer nodo hijo"}));
 }
 
 }  // namespace

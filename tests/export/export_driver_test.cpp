@@ -6,13 +6,13 @@
 #include "common/file_lock.h"
 #include "tables/catalog.h"
 #include "tables/table.h"
-#include "tests/export/fake_front_end.h"
+#include "tests/conversion/fake_reporter.h"
 #include "tests/test_util.h"
 
 namespace velquior {
 namespace {
 
-using testing::FakeFrontEnd;
+using testing::FakeReporter;
 using testing::ListDir;
 using testing::ReadFile;
 using testing::TempDir;
@@ -41,13 +41,13 @@ class ExportDriver : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directory(work_dir_);
-    session_.work_dir = work_dir_;
+    workspace_.work_dir = work_dir_;
     WriteFile(school_, kSmallSchool);
   }
 
   std::string RunExpectingError() {
     try {
-      BExportarClick(session_, fe_);
+      RunExport(school_, workspace_, reporter_);
     } catch (const Error& e) {
       return std::string(e.message());
     }
@@ -70,115 +70,54 @@ class ExportDriver : public ::testing::Test {
   TempDir tmp_;
   fs::path work_dir_ = tmp_ / "ZTEMP";
   fs::path school_ = tmp_ / "escuela.xml";
-  Session session_;
-  FakeFrontEnd fe_;
+  Workspace workspace_;
+  FakeReporter reporter_;
 };
 
-TEST_F(ExportDriver, CompletedRunWritesAllSixTablesAndEndsInOrder) {
+TEST_F(ExportDriver, ReportsTheWorkAroundTheTablesAndKeepsTheDocument) {
+  EXPECT_EQ(RunExport(school_, workspace_, reporter_), Outcome::kCompleted);
+  EXPECT_EQ(reporter_.calls, (std::vector<std::string>{"begin", "written:6", "end"}));
+  ASSERT_NE(workspace_.document, nullptr);  // the process-wide document outlives the run
+  EXPECT_EQ(workspace_.document->documentElement()->nodeName(), "document");
+  EXPECT_EQ(ListDir(work_dir_), kAllTables);
+}
+
+TEST_F(ExportDriver, MissingFileTouchesNothingAndReportsNothing) {
   PlantOldTables();
-  WriteFile(work_dir_ / "asigt.dbf", "stale lower-case twin");
-  fe_.choice = school_;
-  EXPECT_EQ(BExportarClick(session_, fe_), RunOutcome::kCompleted);
-  EXPECT_EQ(session_.state.XmlFileName, school_);
-  EXPECT_EQ(session_.state.ResultCode, 1);
-  EXPECT_EQ(fe_.calls, (std::vector<std::string>{"choose:", "busy", "written:6", "normal",
-                                                 "message:Proceso finalizado", "disable"}));
-  EXPECT_EQ(ListDir(work_dir_), kAllTables);  // old index and case twin gone
-  tables::Table asigt(work_dir_, "ASIGT");
-  asigt.Open();
-  EXPECT_EQ(asigt.RecordCount(), 1u);
-  tables::Table dias(work_dir_, "DIASHORAST.DBF");
-  dias.Open();
-  EXPECT_EQ(dias.RecordCount(), 0u);
-  EXPECT_EQ(dias.Fields().size(), 8u);
-}
-
-TEST_F(ExportDriver, HostModeClosesTheWindowAfterTheMessage) {
-  session_.state.HostLaunched = true;
-  fe_.choice = school_;
-  BExportarClick(session_, fe_);
-  EXPECT_EQ(fe_.calls.back(), "close");
-  EXPECT_EQ(session_.state.ResultCode, 1);
-}
-
-TEST_F(ExportDriver, MissingFileEnding) {
-  struct Case {
-    bool host;
-    std::optional<fs::path> choice;
-    int result_code;
-    std::vector<std::string> calls;
-  } cases[] = {
-      {false, std::nullopt, 0, {"choose:", "message:No existe archivo"}},
-      {true, std::nullopt, -1, {"choose:", "message:No existe archivo", "close"}},
-      {false, fs::path("/no/such/escuela.xml"), 0, {"choose:", "message:No existe archivo"}},
-  };
-  for (const auto& c : cases) {
-    Session session;
-    session.work_dir = work_dir_;
-    session.state.HostLaunched = c.host;
-    FakeFrontEnd fe;
-    fe.choice = c.choice;
-    EXPECT_EQ(BExportarClick(session, fe), RunOutcome::kMissingFile);
-    EXPECT_EQ(session.state.ResultCode, c.result_code);
-    EXPECT_EQ(fe.calls, c.calls);
-  }
-}
-
-TEST_F(ExportDriver, CancelledDialogConvertsTheFileChosenBefore) {
-  session_.state.XmlFileName = school_;
-  fe_.choice = std::nullopt;
-  EXPECT_EQ(BExportarClick(session_, fe_), RunOutcome::kCompleted);
-  EXPECT_EQ(fe_.calls.front(), "choose:" + school_.string());
-}
-
-TEST_F(ExportDriver, RefusedDocumentsTouchNothing) {
-  struct Case {
-    std::string name;
-    std::string bytes;
-    std::string error;  // after the file name
-  } cases[] = {
-      {"otra.xml", "<?xml version=\"1.0\"?><escuela><subjects/></escuela>",
-       " no es un documento SAGA: el elemento raíz es 'escuela' y debe ser 'document'"},
-      {"vacio.xml", "", " no es un documento XML válido: línea "},
-      {"roto.xml", "<document><subjects>", " no es un documento XML válido: línea "},
-      {"texto.xml", "Esto no es XML", " no es un documento XML válido: línea "},
-  };
+  RunExport(school_, workspace_, reporter_);
+  const xml::Document* kept = workspace_.document.get();
   PlantOldTables();
-  for (const auto& c : cases) {
-    fs::path file = tmp_ / c.name;
-    WriteFile(file, c.bytes);
-    fe_.calls.clear();
-    fe_.choice = file;
-    const std::string last = session_.state.XmlFileName.string();
-    std::string err = RunExpectingError();
-    EXPECT_EQ(err.rfind(file.string() + c.error, 0), 0u) << err;
-    EXPECT_EQ(session_.state.ResultCode, 0);
-    EXPECT_EQ(fe_.calls, std::vector<std::string>{"choose:" + last});  // no cursor, no message
+  for (const fs::path& file : {fs::path(), tmp_ / "falta.xml", tmp_ / "ZTEMP" / "escuela.xml"}) {
+    FakeReporter reporter;
+    EXPECT_EQ(RunExport(file, workspace_, reporter), Outcome::kMissingFile) << file;
+    EXPECT_TRUE(reporter.calls.empty()) << file;
+    EXPECT_EQ(workspace_.document.get(), kept) << file;  // the earlier run's document stays
     ExpectOldTablesUntouched();
   }
 }
 
-TEST_F(ExportDriver, FailureDuringTheBuildersLeavesEveryOldTable) {
+TEST_F(ExportDriver, FailingBuilderEndsTheWorkAndLeavesEveryOldTable) {
   PlantOldTables();
-  // A teacher without its name makes the teachers builder report it; the
-  // report fails, as any error inside a builder would.
-  WriteFile(school_, R"(<document><subjects><subject id="s1" name="Lengua"/></subjects>
-    <teachers><teacher id="t1"/></teachers></document>)");
-  fe_.choice = school_;
-  fe_.on_missing_item = [] { throw Error("fallo provocado"); };
+  WriteFile(school_, R"(<document><teachers><teacher id="t1"/></teachers></document>)");
+  reporter_.on_missing_item = [] { throw Error("fallo provocado"); };
   EXPECT_EQ(RunExpectingError(), "fallo provocado");
-  EXPECT_FALSE(fe_.busy);  // the cursor is back to normal
-  EXPECT_EQ(session_.state.ResultCode, 0);
+  EXPECT_EQ(reporter_.calls, (std::vector<std::string>{"begin", "end"}));
+  EXPECT_FALSE(reporter_.working);
   ExpectOldTablesUntouched();
 }
 
+TEST_F(ExportDriver, RefusedDocumentIsReportedBeforeAnyWork) {
+  WriteFile(school_, "<escuela/>");
+  EXPECT_NE(RunExpectingError().find("no es un documento SAGA"), std::string::npos);
+  EXPECT_TRUE(reporter_.calls.empty());
+}
+
 TEST_F(ExportDriver, WorkDirectoryProblemsAreReportedBeforeAnythingIsWritten) {
-  fe_.choice = school_;
-  session_.work_dir = tmp_ / "NOEXISTE";
+  workspace_.work_dir = tmp_ / "NOEXISTE";
   EXPECT_EQ(RunExpectingError(), "No existe el directorio de trabajo " + (tmp_ / "NOEXISTE").string());
   EXPECT_FALSE(fs::exists(tmp_ / "NOEXISTE"));
 
-  session_.work_dir = work_dir_;
+  workspace_.work_dir = work_dir_;
   PlantOldTables();
   {
     auto held = FileLock::TryLock(work_dir_ / "PROFT.DBF", FileLock::Mode::kShared);
@@ -198,8 +137,7 @@ TEST_F(ExportDriver, WorkDirectoryProblemsAreReportedBeforeAnythingIsWritten) {
 TEST_F(ExportDriver, LeftoverStagingOfAKilledRunIsCleanedUp) {
   fs::create_directory(work_dir_ / ".velquior-dead01");
   WriteFile(work_dir_ / ".velquior-dead01" / "ASIGNOMT.DBF", "half");
-  fe_.choice = school_;
-  BExportarClick(session_, fe_);
+  RunExport(school_, workspace_, reporter_);
   EXPECT_EQ(ListDir(work_dir_), kAllTables);
 }
 

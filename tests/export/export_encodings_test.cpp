@@ -5,7 +5,7 @@
 
 #include "export/export_driver.h"
 #include "tables/catalog.h"
-#include "tests/export/fake_front_end.h"
+#include "tests/conversion/fake_reporter.h"
 #include "tests/school_generator.h"
 #include "tests/test_util.h"
 
@@ -26,11 +26,9 @@ TEST(ExportEncodings, Utf8AndLatin1DocumentsGiveTheSameTables) {
     testing::WriteFile(file, testing::GenerateSchool(size, encoding));
     fs::path work = tmp / name;
     fs::create_directory(work);
-    Session session;
-    session.work_dir = work;
-    testing::FakeFrontEnd fe;
-    fe.choice = file;
-    ASSERT_EQ(BExportarClick(session, fe), RunOutcome::kCompleted);
+    Workspace workspace{work, nullptr};
+    testing::FakeReporter reporter;
+    ASSERT_EQ(RunExport(file, workspace, reporter), Outcome::kCompleted);
     work_dirs.push_back(work);
   }
   xml::Document doc;

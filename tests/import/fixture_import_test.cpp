@@ -12,9 +12,9 @@
 #include <optional>
 
 #include "common/error.h"
-#include "import/import_driver.h"
+#include "shell/conversion_runs.h"
 #include "tables/catalog.h"
-#include "tests/export/fake_front_end.h"
+#include "tests/shell/fake_window.h"
 #include "tests/import/render.h"
 #include "tests/import/table_maker.h"
 #include "tests/test_util.h"
@@ -231,13 +231,13 @@ TEST(FixtureImport, EveryWritersTablesGiveTheTimetableOfTheirRecords) {
     WriteFile(doc, kDocument);
 
     text::SetDecimalSeparator('.');
-    Session session;
-    session.work_dir = work;
-    testing::FakeFrontEnd fe;
+    shell::Session session;
+    session.workspace.work_dir = work;
+    testing::FakeWindow fe;
     fe.choice = doc;
     std::optional<std::string> error;
     try {
-      BImportarClick(session, fe);
+      shell::ImportFromWindow(session, fe, fe);
     } catch (const Error& e) {
       error = std::string(e.message());
     }
@@ -281,13 +281,13 @@ TEST(FixtureImport, BlankTextDayIsTheEnginesIntegerError) {
                      {});
   WriteCatalogues(work);
   WriteFile(doc, kDocument);
-  Session session;
-  session.work_dir = work;
-  testing::FakeFrontEnd fe;
+  shell::Session session;
+  session.workspace.work_dir = work;
+  testing::FakeWindow fe;
   fe.choice = doc;
   std::string error = "no error";
   try {
-    BImportarClick(session, fe);
+    shell::ImportFromWindow(session, fe, fe);
   } catch (const Error& e) {
     error = std::string(e.message());
   }

@@ -4,9 +4,11 @@
 
 #include "common/error.h"
 #include "tables/catalog.h"
-#include "tests/export/fake_front_end.h"
+#include "shell/conversion_runs.h"
+#include "tests/conversion/fake_reporter.h"
 #include "tests/import/render.h"
 #include "tests/import/table_maker.h"
+#include "tests/shell/fake_window.h"
 #include "tests/test_util.h"
 #include "text/encoding.h"
 #include "text/numbers.h"
@@ -15,7 +17,8 @@ namespace velquior {
 namespace {
 
 using testing::Cell;
-using testing::FakeFrontEnd;
+using testing::FakeReporter;
+using testing::FakeWindow;
 using testing::CatalogueRow;
 using testing::MakeCatalogue;
 using testing::MakeSoluc;
@@ -32,11 +35,13 @@ namespace f = catalog::f;
 
 std::vector<FieldDef> Fields(const catalog::TableSpec& table) { return {table.fields.begin(), table.fields.end()}; }
 
+// Runs the import as every window does (ImportFromWindow), so that the
+// endings are checked with the content; RunImport alone where they are not.
 class Import : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directory(work_);
-    session_.work_dir = work_;
+    session_.workspace.work_dir = work_;
     fe_.choice = doc_file_;
     text::SetDecimalSeparator('.');
   }
@@ -90,7 +95,7 @@ class Import : public ::testing::Test {
 
   std::string RunExpectingError() {
     try {
-      BImportarClick(session_, fe_);
+      shell::ImportFromWindow(session_, fe_, fe_);
     } catch (const Error& e) {
       return std::string(e.message());
     }
@@ -100,8 +105,8 @@ class Import : public ::testing::Test {
   TempDir tmp_;
   fs::path work_ = tmp_ / "ZTEMP";
   fs::path doc_file_ = tmp_ / "escuela.xml";
-  Session session_;
-  FakeFrontEnd fe_;
+  shell::Session session_;
+  FakeWindow fe_;
 };
 
 const std::vector<SolucRow> kSoluc = {
@@ -114,7 +119,7 @@ const std::vector<SolucRow> kSoluc = {
 TEST_F(Import, WorkedExamplesEndToEnd) {
   WriteFile(doc_file_, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<document><subjects/></document>\n");
   WorkedExampleTables(kSoluc);
-  EXPECT_EQ(BImportarClick(session_, fe_), RunOutcome::kCompleted);
+  EXPECT_EQ(shell::ImportFromWindow(session_, fe_, fe_), Outcome::kCompleted);
   EXPECT_EQ(session_.state.ResultCode, 1);
   EXPECT_EQ(fe_.calls, (std::vector<std::string>{"choose:", "busy", "normal", "message:Proceso finalizado",
                                                  "disable"}));
@@ -142,7 +147,7 @@ TEST_F(Import, IntervalNumbersFollowTheSeparatorAndHalfSessions) {
                        {1, 1.5, 0.5, "MAT", "1A", "P01", "A1"},
                        {1, 0, 0.5, "MAT", "1A", "P01", "A1"}});
   text::SetDecimalSeparator(',');
-  BImportarClick(session_, fe_);
+  shell::ImportFromWindow(session_, fe_, fe_);
   std::string tt = TimeTables();
   EXPECT_NE(tt.find("input[id=input1,day=1,interval=i2,5,"), std::string::npos) << tt;
   EXPECT_NE(tt.find("input[id=input2,day=1,interval=i2,"), std::string::npos) << tt;
@@ -181,11 +186,9 @@ TEST_F(Import, FrameReplacesOnlyTheDirectTimeTablesChildren) {
     if (std::string(encoding) == "ISO-8859-1") doc = text::Utf8ToAnsi(doc);
     WriteFile(doc_file_, doc);
     EmptyTables();
-    Session session;
-    session.work_dir = work_;
-    FakeFrontEnd fe;
-    fe.choice = doc_file_;
-    ASSERT_EQ(BImportarClick(session, fe), RunOutcome::kCompleted);
+    Workspace workspace{work_, nullptr};
+    FakeReporter reporter;
+    ASSERT_EQ(RunImport(doc_file_, workspace, reporter), Outcome::kCompleted);
     xml::Document saved;
     ASSERT_TRUE(saved.load(doc_file_).ok);
     EXPECT_EQ(Render(*saved.documentElement()),
@@ -207,7 +210,7 @@ TEST_F(Import, ListsOfTheUsedCatalogueRecords) {
   MakeCatalogue(work_, "PROFT", {{"P02", "201"}, {"P01", "202"}, {"P03", "203"}});
   MakeCatalogue(work_, "ASIGNOMT", {{"FIS", "301", "Fisica"}, {"MAT", "302", "Matematicas"},
                                     {"HIS", "303", "Historia"}, {"LEN", "304", "Lengua"}});
-  ASSERT_EQ(BImportarClick(session_, fe_), RunOutcome::kCompleted);
+  ASSERT_EQ(shell::ImportFromWindow(session_, fe_, fe_), Outcome::kCompleted);
   EXPECT_EQ(Section("groups"), "groups(group[id=101] group[id=103])");
   EXPECT_EQ(Section("members"), "members(member[id=201] member[id=202])");
   EXPECT_EQ(Section("activities"),
@@ -301,11 +304,9 @@ TEST_F(Import, KeysThatRepeatAreEmptyOrDifferInCase) {
       asignomt.push_back(r);
     }
     MakeCatalogue(work_, "ASIGNOMT", asignomt);
-    Session session;
-    session.work_dir = work_;
-    FakeFrontEnd fe;
-    fe.choice = doc_file_;
-    ASSERT_EQ(BImportarClick(session, fe), RunOutcome::kCompleted);
+    Workspace workspace{work_, nullptr};
+    FakeReporter reporter;
+    ASSERT_EQ(RunImport(doc_file_, workspace, reporter), Outcome::kCompleted);
     EXPECT_EQ(Section("groups"), c.groups);
     EXPECT_EQ(Section("activities"), c.activities);
     xml::Document saved;
@@ -323,13 +324,36 @@ TEST_F(Import, KeysThatRepeatAreEmptyOrDifferInCase) {
   }
 }
 
-TEST_F(Import, MissingFileEnding) {
-  fe_.choice = std::nullopt;
-  session_.state.HostLaunched = true;
-  session_.state.ResultCode = 7;
-  EXPECT_EQ(BImportarClick(session_, fe_), RunOutcome::kMissingFile);
-  EXPECT_EQ(session_.state.ResultCode, 0);  // not the export's -1
-  EXPECT_EQ(fe_.calls, (std::vector<std::string>{"choose:", "message:No existe archivo", "close"}));
+TEST_F(Import, RunReportsTheWorkKeepsTheDocumentAndSkipsAMissingFile) {
+  WriteFile(doc_file_, "<document/>");
+  EmptyTables();
+  Workspace workspace{work_, nullptr};
+  FakeReporter reporter;
+  ASSERT_EQ(RunImport(doc_file_, workspace, reporter), Outcome::kCompleted);
+  EXPECT_EQ(reporter.calls, (std::vector<std::string>{"begin", "end"}));
+  ASSERT_NE(workspace.document, nullptr);  // the process-wide document outlives the run
+  EXPECT_TRUE(workspace.document->documentElement()->selectSingleNode("time-tables/time-table"));
+
+  const std::string saved = ReadFile(doc_file_);
+  const xml::Document* kept = workspace.document.get();
+  for (const fs::path& file : {fs::path(), tmp_ / "falta.xml"}) {
+    FakeReporter nothing;
+    EXPECT_EQ(RunImport(file, workspace, nothing), Outcome::kMissingFile) << file;
+    EXPECT_TRUE(nothing.calls.empty()) << file;
+    EXPECT_EQ(workspace.document.get(), kept) << file;
+  }
+  EXPECT_EQ(ReadFile(doc_file_), saved);
+}
+
+TEST_F(Import, FailureEndsTheWorkAndSavesNothing) {
+  const std::string original = "<document/>";
+  WriteFile(doc_file_, original);
+  WorkedExampleTables({{1, 3, 1, "QUI", "1A", "P01", "A1"}});
+  Workspace workspace{work_, nullptr};
+  FakeReporter reporter;
+  EXPECT_THROW(RunImport(doc_file_, workspace, reporter), Error);
+  EXPECT_EQ(reporter.calls, (std::vector<std::string>{"begin", "end"}));
+  EXPECT_EQ(ReadFile(doc_file_), original);
 }
 
 }  // namespace

@@ -1,14 +1,14 @@
-#include "app/host_launch.h"
+#include "shell/host_launch.h"
 
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/result_file.h"
+#include "shell/result_file.h"
 #include "common/error.h"
 
-namespace velquior::app {
+namespace velquior::shell {
 namespace {
 
 TEST(HostLaunchTest, OnlyTwoParametersMakeAHostLaunch) {
@@ -74,4 +74,4 @@ TEST(HostLaunchTest, ResultFileLivesBesideTheExecutable) {
 }
 
 }  // namespace
-}  // namespace velquior::app
+}  // namespace velquior::shell

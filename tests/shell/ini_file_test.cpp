@@ -1,15 +1,15 @@
-#include "app/ini_file.h"
+#include "shell/ini_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "app/result_file.h"
+#include "shell/result_file.h"
 #include "common/error.h"
 #include "tests/test_util.h"
 
-namespace velquior::app {
+namespace velquior::shell {
 namespace {
 
 using velquior::testing::ReadFile;
@@ -110,4 +110,4 @@ TEST(IniFileTest, ReadOnlyDirectoryKeepsTheOldFile) {
 }
 
 }  // namespace
-}  // namespace velquior::app
+}  // namespace velquior::shell

@@ -1,15 +1,17 @@
 #pragma once
-// A front end that records what the driver asked of it.
+// A window that records what the shell asked of it, and hears the
+// conversions' reports in the same record.
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "export/front_end.h"
+#include "conversion/reporter.h"
+#include "shell/window.h"
 
 namespace velquior::testing {
 
-class FakeFrontEnd : public FrontEnd {
+class FakeWindow : public shell::Window, public Reporter {
  public:
   std::optional<std::filesystem::path> choice;  // what the dialog returns
   std::vector<std::string> calls;               // in order
@@ -22,12 +24,15 @@ class FakeFrontEnd : public FrontEnd {
     return choice;
   }
   void ShowMessage(std::string_view text) override { calls.push_back("message:" + std::string(text)); }
+  void ShowError(std::string_view text) override { calls.push_back("error:" + std::string(text)); }
   void SetBusyCursor(bool b) override {
     busy = b;
     calls.push_back(b ? "busy" : "normal");
   }
   void DisableConversionButtons() override { calls.push_back("disable"); }
-  void CloseMainWindow() override { calls.push_back("close"); }
+  void Close() override { calls.push_back("close"); }
+  void EmbedInHost(std::uint32_t handle) override { calls.push_back("embed:" + std::to_string(handle)); }
+
   void ReportMissingItem(const MissingItem& item) override {
     missing_items.push_back(std::string(item.element) + " " + std::to_string(item.position) + ": " + item.what);
     if (on_missing_item) on_missing_item();

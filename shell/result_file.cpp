@@ -1,10 +1,10 @@
-#include "app/result_file.h"
+#include "shell/result_file.h"
 
 #include <string>
 
-#include "app/ini_file.h"
+#include "shell/ini_file.h"
 
-namespace velquior::app {
+namespace velquior::shell {
 
 std::filesystem::path ResultFilePath(const std::filesystem::path& executable_dir) {
   return executable_dir / "Zeltimor.ini";
@@ -14,4 +14,4 @@ void WriteResultCode(const std::filesystem::path& file, std::int32_t code) {
   WriteIniValue(file, "Transformadores", "Transformado", std::to_string(code));
 }
 
-}  // namespace velquior::app
+}  // namespace velquior::shell

@@ -1,12 +1,12 @@
 #pragma once
 // The process-wide state of a run, shared by both conversions and the host
 // launch. One instance lives for the life of the process (owned by the front
-// end and handed to the drivers).
+// end and handed to the shell).
 
 #include <cstdint>
 #include <filesystem>
 
-namespace velquior {
+namespace velquior::shell {
 
 struct RunState {
   // Full name of the SAGA document last chosen by either conversion.
@@ -18,4 +18,4 @@ struct RunState {
   bool HostLaunched = false;
 };
 
-}  // namespace velquior
+}  // namespace velquior::shell

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace velquior::app {
+namespace velquior::shell {
 
 enum class Conversion { kNone, kExport, kImport };
 
@@ -23,4 +23,4 @@ Conversion ConversionNamed(std::string_view param);
 // Error("'$param' no es un valor entero válido") otherwise.
 std::uint32_t ReadHostHandle(std::string_view param);
 
-}  // namespace velquior::app
+}  // namespace velquior::shell

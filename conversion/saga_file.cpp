@@ -1,4 +1,6 @@
-#include "export/saga_file.h"
+#include "conversion/saga_file.h"
+
+#include <system_error>
 
 #include "common/error.h"
 #include "common/files.h"
@@ -7,6 +9,11 @@
 #include "xml/saga_names.h"
 
 namespace velquior {
+
+bool SagaFileExists(const std::filesystem::path& file) {
+  std::error_code ec;
+  return !file.empty() && std::filesystem::exists(file, ec);
+}
 
 std::unique_ptr<xml::Document> LoadSagaFile(const std::filesystem::path& file, RootCheck check) {
   auto doc = std::make_unique<xml::Document>();

@@ -1,5 +1,6 @@
-#include "cli/cli_front_end.h"
+#include "cli/cli_reporter.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "common/format.h"
@@ -8,22 +9,13 @@
 
 namespace velquior::cli {
 
-std::optional<std::filesystem::path> CliFrontEnd::ChooseXmlFile(const std::filesystem::path&) {
-  if (file_.empty()) return std::nullopt;
-  std::error_code ec;
-  auto absolute = std::filesystem::absolute(file_, ec);
-  return ec ? file_ : absolute;
-}
-
-void CliFrontEnd::ShowMessage(std::string_view utf8_text) { out_ << utf8_text << '\n' << std::flush; }
-
-void CliFrontEnd::ReportMissingItem(const MissingItem& item) {
+void CliReporter::ReportMissingItem(const MissingItem& item) {
   err_ << Format(msg::kAviso,
                  {Format(msg::kElementoIncompleto, {item.element, std::to_string(item.position), item.what})})
        << '\n';
 }
 
-void CliFrontEnd::ReportTablesWritten(std::span<const std::string> file_names) {
+void CliReporter::ReportTablesWritten(std::span<const std::string> file_names) {
   for (const auto& name : file_names) {
     std::filesystem::path p(name);
     tables::Table t(p.parent_path(), p.filename().string());

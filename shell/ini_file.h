@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace velquior::app {
+namespace velquior::shell {
 
 // `content` with `key` in `section` set to `value`. Lines end as the file's
 // first line does (CRLF when the file has no line break yet). A new key goes
@@ -22,4 +22,4 @@ std::string SetIniValue(std::string_view content, std::string_view section, std:
 void WriteIniValue(const std::filesystem::path& file, std::string_view section, std::string_view key,
                    std::string_view value);
 
-}  // namespace velquior::app
+}  // namespace velquior::shell

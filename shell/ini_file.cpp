@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "shell/ini_file.h"
 
 #include <optional>
 #include <system_error>
@@ -9,7 +9,7 @@
 #include "common/format.h"
 #include "common/messages.h"
 
-namespace velquior::app {
+namespace velquior::shell {
 namespace {
 
 struct Line {
@@ -155,4 +155,4 @@ void WriteIniValue(const std::filesystem::path& file, std::string_view section, 
   }
 }
 
-}  // namespace velquior::app
+}  // namespace velquior::shell

@@ -1,9 +1,9 @@
-#include "app/host_launch.h"
+#include "shell/host_launch.h"
 
 #include "text/encoding.h"
 #include "text/numbers.h"
 
-namespace velquior::app {
+namespace velquior::shell {
 
 bool IsHostCommandLine(std::span<const std::string> params) { return params.size() == 2; }
 
@@ -24,4 +24,4 @@ std::uint32_t ReadHostHandle(std::string_view param) {
   return static_cast<std::uint32_t>(text::StrToInt(ansi));
 }
 
-}  // namespace velquior::app
+}  // namespace velquior::shell

@@ -8,6 +8,9 @@
 
 namespace velquior {
 
+// Whether a file of that name exists; an empty name never does.
+bool SagaFileExists(const std::filesystem::path& file);
+
 enum class RootCheck { kAnyRoot, kSagaRoot };
 
 // Loads `file`; raises Error naming the file and the reason when it does not

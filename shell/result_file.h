@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <filesystem>
 
-namespace velquior::app {
+namespace velquior::shell {
 
 std::filesystem::path ResultFilePath(const std::filesystem::path& executable_dir);
 
 // Raises Error("Unable to write to <full name>").
 void WriteResultCode(const std::filesystem::path& file, std::int32_t code);
 
-}  // namespace velquior::app
+}  // namespace velquior::shell
