@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide state of a run, shared by both conversions and the host
-// launch. One instance lives for the life of the process (owned by the front
-// end and handed to the shell).
+// launch. One instance lives for the life of the process, in the main
+// window's handlers (FormHandlers).
 
 #include <cstdint>
 #include <filesystem>
