@@ -43,7 +43,7 @@ std::string Group(const std::string& id, const std::string& name, const std::str
 const std::string kWorkedGroup = Group("g1", "ESO 1A", Assigned("s1", {"t1"}) + Assigned("s2", {"t1", "t2"}) +
                                                            Assigned("s3", {"t2", "t9"}) + Assigned("s4") + Assigned("s1"));
 
-class BuilderAsignaciones : public testing::BuilderTest {
+class BuilderAssignments : public testing::BuilderTest {
  protected:
   void TearDown() override { text::SetDecimalSeparator(saved_separator_); }
 
@@ -74,7 +74,7 @@ class BuilderAsignaciones : public testing::BuilderTest {
   char saved_separator_ = text::DecimalSeparator();
 };
 
-TEST_F(BuilderAsignaciones, WorkedExampleUnderEitherSeparator) {
+TEST_F(BuilderAssignments, WorkedExampleUnderEitherSeparator) {
   for (char separator : {',', '.'}) {
     text::SetDecimalSeparator(separator);
     Rows rows = Run(kTables + Groups({kWorkedGroup}));
@@ -94,7 +94,7 @@ TEST_F(BuilderAsignaciones, WorkedExampleUnderEitherSeparator) {
   }
 }
 
-TEST_F(BuilderAsignaciones, HoursTextsGiveNumberAndSessions) {
+TEST_F(BuilderAssignments, HoursTextsGiveNumberAndSessions) {
   text::SetDecimalSeparator('.');
   struct Row {
     const char* hours;
@@ -120,7 +120,7 @@ TEST_F(BuilderAsignaciones, HoursTextsGiveNumberAndSessions) {
   }
 }
 
-TEST_F(BuilderAsignaciones, OnlyTheLastListedTeacherCounts) {
+TEST_F(BuilderAssignments, OnlyTheLastListedTeacherCounts) {
   Rows rows = Run(kTables + Groups({Group("g1", "ESO 1A", Assigned("s1", {"t9", "t1"}) + Assigned("s1", {"t1", "t9"}) +
                                                               Assigned("s1", {"t2", "t2"}) + Assigned("s1", {"T1"}))}));
   EXPECT_EQ(Short(rows), (Rows{{"MAT", "JPL", "4", "1111"},
@@ -129,7 +129,7 @@ TEST_F(BuilderAsignaciones, OnlyTheLastListedTeacherCounts) {
                                {"MAT", "", "4", "1111"}}));
 }
 
-TEST_F(BuilderAsignaciones, IdentifiersMatchExactlyAndTheFirstRecordWins) {
+TEST_F(BuilderAssignments, IdentifiersMatchExactlyAndTheFirstRecordWins) {
   const std::string long_id(70, 'L');
   Rows rows = Run(kTables + "<subjects><subject id=\"" + long_id + "\" name=\"LARGA\"/></subjects>" +
                   Groups({Group("g1", "ESO 1A", Assigned("S1") + Assigned(" s1 ") + Assigned(long_id) +
@@ -145,7 +145,7 @@ TEST_F(BuilderAsignaciones, IdentifiersMatchExactlyAndTheFirstRecordWins) {
   EXPECT_EQ(Strings(rows[5].begin() + 2, rows[5].begin() + 8), (Strings{"ESO3C", "", "M", "ESO", "3", "C"}));
 }
 
-TEST_F(BuilderAsignaciones, ElementsLackingTheIdentifierAreReportedAndWritten) {
+TEST_F(BuilderAssignments, ElementsLackingTheIdentifierAreReportedAndWritten) {
   Rows rows = Run(kTables + R"(<groups><group regim="M" name="ESO 1A">x<assigned-subjects>
       <assigned-subject><assigned-teachers><assigned-teacher id="t1"/><assigned-teacher/></assigned-teachers></assigned-subject>
       <assigned-subject id="s1"><assigned-teachers><assigned-teacher/><assigned-teacher id="t2"/></assigned-teachers></assigned-subject>
@@ -158,14 +158,14 @@ TEST_F(BuilderAsignaciones, ElementsLackingTheIdentifierAreReportedAndWritten) {
                                                "assigned-teacher 3: el atributo 'id'"}));
 }
 
-TEST_F(BuilderAsignaciones, ComponentsAreClosedWhenATableIsMissing) {
+TEST_F(BuilderAssignments, ComponentsAreClosedWhenATableIsMissing) {
   LoadDocument(kTables + Groups({kWorkedGroup}));
   for (auto* builder : {CrearProfesores, CrearAulas, CrearGrupos}) builder(Context());
   EXPECT_THROW(CrearAsignaciones(Context()), Error);  // no ASIGNOMT: the fourth component cannot open
   ExpectComponentsClosed();
 }
 
-TEST_F(BuilderAsignaciones, NoElementsGiveEmptyTablesWithTheirFields) {
+TEST_F(BuilderAssignments, NoElementsGiveEmptyTablesWithTheirFields) {
   const std::string documents[] = {"", Groups({Group("g1", "ESO 1A", "")}), "<subjects/><teachers/>"};
   for (const std::string& inner : documents) {
     Run(inner);

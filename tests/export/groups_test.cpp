@@ -13,7 +13,7 @@ namespace f = catalog::f;
 using testing::Rows;
 using Strings = std::vector<std::string>;
 
-class BuilderGrupos : public testing::BuilderTest {
+class BuilderGroups : public testing::BuilderTest {
  protected:
   Rows Run(const std::string& groups) {
     LoadDocument("<groups>" + groups + "</groups>");
@@ -26,7 +26,7 @@ class BuilderGrupos : public testing::BuilderTest {
   }
 };
 
-TEST_F(BuilderGrupos, WorkedExample) {
+TEST_F(BuilderGroups, WorkedExample) {
   const auto& example = testing::kGroupExample;
   std::string groups;
   for (std::size_t i = 0; i < example.size(); ++i) groups += Group("g" + std::to_string(i + 1), example[i].name, "x", "M");
@@ -43,7 +43,7 @@ TEST_F(BuilderGrupos, WorkedExample) {
   EXPECT_TRUE(reporter_.missing_items.empty());
 }
 
-TEST_F(BuilderGrupos, DescriptionAndShift) {
+TEST_F(BuilderGroups, DescriptionAndShift) {
   const std::string level = "SECUNDARIAOBLIGATORIA", child(90, 'd');
   Rows rows = Run(Group("g1", "ESO 1A", "  Primero A ", "M") + Group("g2", "ESO 1B", "<vacio/>", " DM ") +
                   Group("g3", "ESO 1C", "Tercero<extra>no</extra>", "") +
@@ -55,7 +55,7 @@ TEST_F(BuilderGrupos, DescriptionAndShift) {
                         {"SECUND", "N", "SECUN", "2", "B", "g5", (level + " 2B (" + child).substr(0, 80)}}));
 }
 
-TEST_F(BuilderGrupos, ElementsLackingItemsAreReportedAndWritten) {
+TEST_F(BuilderGroups, ElementsLackingItemsAreReportedAndWritten) {
   Rows rows = Run(R"(<group name="ESO 2A">Segundo</group><group id="g2" regim="N"/>)");
   EXPECT_EQ(rows, (Rows{{"ESO2A", "", "ESO", "2", "A", "", "ESO 2A (Segundo)"}, {"", "N", "", "", "", "g2", " ()"}}));
   EXPECT_EQ(reporter_.missing_items, (Strings{"group 1: el atributo 'id'", "group 1: el atributo 'regim'",

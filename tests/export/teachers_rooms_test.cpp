@@ -35,7 +35,7 @@ void ExpectExample(const Rows& rows, const char* id, const std::vector<NamedCode
   }
 }
 
-class BuilderProfesores : public testing::BuilderTest {
+class BuilderTeachers : public testing::BuilderTest {
  protected:
   Rows Run(const std::string& teachers) {
     LoadDocument("<teachers>" + teachers + "</teachers>");
@@ -44,7 +44,7 @@ class BuilderProfesores : public testing::BuilderTest {
   }
 };
 
-TEST_F(BuilderProfesores, WorkedExample) {
+TEST_F(BuilderTeachers, WorkedExample) {
   ExpectExample(Run(Elements("teacher", "t", testing::kTeacherExample)), "t", testing::kTeacherExample);
   const Strings empty(testing::kTeacherExample.size(), "");
   EXPECT_EQ(Column(kProft, f::kDepart), empty);
@@ -52,7 +52,7 @@ TEST_F(BuilderProfesores, WorkedExample) {
   EXPECT_TRUE(reporter_.missing_items.empty());
 }
 
-TEST_F(BuilderProfesores, NameIsTheFirstChildNodeCutToItsField) {
+TEST_F(BuilderTeachers, NameIsTheFirstChildNodeCutToItsField) {
   const std::string long_name = "Ana " + std::string(91, 'z');
   Rows rows = Run(R"(<teacher id="t1"><nombre>Eva</nombre><apellido>Sanz</apellido></teacher>
                      <teacher id="t2">Luis Gil<cargo>Jefe</cargo></teacher>)"
@@ -60,7 +60,7 @@ TEST_F(BuilderProfesores, NameIsTheFirstChildNodeCutToItsField) {
   EXPECT_EQ(rows, (Rows{{"E", "Eva", "t1"}, {"LG", "Luis Gil", "t2"}, {"Az", long_name.substr(0, 80), "t3"}}));
 }
 
-TEST_F(BuilderProfesores, ElementsLackingItemsAreReportedAndWritten) {
+TEST_F(BuilderTeachers, ElementsLackingItemsAreReportedAndWritten) {
   Rows rows = Run(R"(<teacher>Rosa Luna</teacher><teacher id="t2"/><teacher id="t3">   </teacher><teacher/>)");
   EXPECT_EQ(rows, (Rows{{"RL", "Rosa Luna", ""}, {"", "", "t2"}, {"1", "", "t3"}, {"2", "", ""}}));
   EXPECT_EQ(reporter_.missing_items, (Strings{"teacher 1: el atributo 'id'", "teacher 2: el primer nodo hijo",
@@ -68,7 +68,7 @@ TEST_F(BuilderProfesores, ElementsLackingItemsAreReportedAndWritten) {
                                                "teacher 4: el primer nodo hijo"}));
 }
 
-class BuilderAulas : public testing::BuilderTest {
+class BuilderRooms : public testing::BuilderTest {
  protected:
   Rows Run(const std::string& locations) {
     LoadDocument("<locations>" + locations + "</locations>");
@@ -77,14 +77,14 @@ class BuilderAulas : public testing::BuilderTest {
   }
 };
 
-TEST_F(BuilderAulas, WorkedExample) {
+TEST_F(BuilderRooms, WorkedExample) {
   ExpectExample(Run(Elements("location", "l", testing::kRoomExample)), "l", testing::kRoomExample);
   const Strings empty(testing::kRoomExample.size(), "");
   EXPECT_EQ(Column(kAulat, f::kEdificio), empty);
   EXPECT_EQ(Column(kAulat, f::kMaxAlum), empty);
 }
 
-TEST_F(BuilderAulas, ElementsLackingItemsAreReportedAndWritten) {
+TEST_F(BuilderRooms, ElementsLackingItemsAreReportedAndWritten) {
   Rows rows = Run(R"(<location>Patio</location><location id="l2"/><location id="l3"><x>Sala  1</x></location>)");
   EXPECT_EQ(rows, (Rows{{"Patio", "Patio", ""}, {"", "", "l2"}, {"S 1", "Sala  1", "l3"}}));
   EXPECT_EQ(reporter_.missing_items, (Strings{"location 1: el atributo 'id'", "location 2: el primer nodo hijo"}));

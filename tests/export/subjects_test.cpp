@@ -13,7 +13,7 @@ namespace f = catalog::f;
 using testing::Rows;
 using Strings = std::vector<std::string>;
 
-class BuilderAsignaturas : public testing::BuilderTest {
+class BuilderSubjects : public testing::BuilderTest {
  protected:
   Rows Run(const std::string& subjects) {
     LoadDocument("<subjects>" + subjects + "</subjects>");
@@ -22,7 +22,7 @@ class BuilderAsignaturas : public testing::BuilderTest {
   }
 };
 
-TEST_F(BuilderAsignaturas, WorkedExample) {
+TEST_F(BuilderSubjects, WorkedExample) {
   std::string subjects;
   for (std::size_t i = 0; i < testing::kSubjectExample.size(); ++i) {
     subjects += "<subject id=\"s" + std::to_string(i + 1) + "\" name=\"" + testing::kSubjectExample[i].name +
@@ -43,7 +43,7 @@ TEST_F(BuilderAsignaturas, WorkedExample) {
   EXPECT_TRUE(reporter_.missing_items.empty());
 }
 
-TEST_F(BuilderAsignaturas, HoursAreReadOnlyBesideMoreThanTwoAttributes) {
+TEST_F(BuilderSubjects, HoursAreReadOnlyBesideMoreThanTwoAttributes) {
   Run(R"(<subject id="a" name="Uno"/><subject id="b" name="Dos" hours=""/><subject id="c" name="Tres" hours="   "/>
     <subject id="d" name="Cuatro" hours="  2.5 "/><subject name="Cinco" hours="6"/>
     <subject id="f" name="Seis" nivel="ESO"/><subject hours="7" nivel="ESO" id="g" name="Siete"/>
@@ -52,7 +52,7 @@ TEST_F(BuilderAsignaturas, HoursAreReadOnlyBesideMoreThanTwoAttributes) {
   EXPECT_EQ(reporter_.missing_items, (Strings{"subject 5: el atributo 'id'"}));
 }
 
-TEST_F(BuilderAsignaturas, TrimsBlanksAndCutsToTheFieldWidths) {
+TEST_F(BuilderSubjects, TrimsBlanksAndCutsToTheFieldWidths) {
   const std::string name = "Historia " + std::string(86, 'x');  // 95 characters
   const std::string id(70, '7');
   Rows rows = Run(R"(<subject id="  s1 " name="  Taller  de 2 horas  " hours=" 3 "/>)"
@@ -61,7 +61,7 @@ TEST_F(BuilderAsignaturas, TrimsBlanksAndCutsToTheFieldWidths) {
   EXPECT_EQ(rows[1], (Strings{"Hx", "Historia x", name.substr(0, 80), id.substr(0, 60), "4"}));
 }
 
-TEST_F(BuilderAsignaturas, ElementsLackingItemsStillGiveRecordsWithCodes) {
+TEST_F(BuilderSubjects, ElementsLackingItemsStillGiveRecordsWithCodes) {
   Rows rows = Run(R"(<subject id="s1"/><subject name="Música"/><subject/><subject id="s4" name="   "/>
     <subject id="s5" name="1"/><subject id="s5" name="Música"/>)");
   EXPECT_EQ(rows, (Rows{{"1", "", "", "s1", "4"},
@@ -74,7 +74,7 @@ TEST_F(BuilderAsignaturas, ElementsLackingItemsStillGiveRecordsWithCodes) {
                                                "subject 3: el atributo 'id'", "subject 3: el atributo 'name'"}));
 }
 
-TEST_F(BuilderAsignaturas, ReplacesTheOldTableAndIndexAndReadsEveryContainer) {
+TEST_F(BuilderSubjects, ReplacesTheOldTableAndIndexAndReadsEveryContainer) {
   testing::WriteFile(dir_.path() / "asignomt.mdx", "old index");
   Run(R"(<subject id="s1" name="Uno"/>)");
   LoadDocument(R"(<subjects><subject id="a" name="Arte"/></subjects><teachers/>
