@@ -1,3 +1,4 @@
+// `days`: the weekdays of DIASHORAST with their intervals.
 #include <array>
 #include <optional>
 #include <vector>

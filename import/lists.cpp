@@ -1,3 +1,4 @@
+// `groups`, `members` and `activities`: the catalogue records SOLUC uses.
 #include "common/format.h"
 #include "import/sections.h"
 #include "tables/catalog.h"

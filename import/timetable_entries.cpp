@@ -1,3 +1,5 @@
+// `inputs`, the timetable entries: one per scheduled SOLUC record, naming
+// its day, interval, activity, group, teacher and room.
 #include "import/sections.h"
 
 #include <vector>
@@ -19,8 +21,9 @@ std::string BuscarIdSaga::operator()(const std::string& code) const {
 
 namespace {
 
-// What one scheduled SOLUC record puts in its input.
-struct Entrada {
+// What one scheduled SOLUC record puts in its input: the entry that
+// EscribirEntradas writes.
+struct TimetableEntry {
   std::string day, interval, group, member, location;
   const std::string* activity;
 };
@@ -29,17 +32,17 @@ struct Entrada {
 // so that the first failure is the one a single pass would meet. Done apart
 // from the writing, the look-ups find their indexes in the processor's
 // caches instead of behind the hundreds of megabytes the writing touches.
-std::vector<Entrada> ReadEntradas(tables::FormTables& t, const IndiceActividades& activities) {
+std::vector<TimetableEntry> ReadTimetableEntries(tables::FormTables& t, const IndiceActividades& activities) {
   const BuscarIdSaga subject_key(t.wwTableNomAsg, f::kCod);
   const BuscarIdSaga group_id(t.wwTableGrupos, f::kAbrev);
   const BuscarIdSaga teacher_id(t.wwTableProfesor, f::kAbrev);
   const BuscarIdSaga room_id(t.wwTableAulas, f::kAbrev);
   tables::Table& soluc = t.wwTableSoluc;
-  std::vector<Entrada> entries;
+  std::vector<TimetableEntry> entries;
   entries.reserve(soluc.RecordCount());
   for (soluc.First(); !soluc.Eof(); soluc.Next()) {
     if (soluc.AsInteger(f::kDia) == 0) continue;  // not scheduled
-    Entrada& e = entries.emplace_back();
+    TimetableEntry& e = entries.emplace_back();
     e.day = soluc.AsText(f::kDia);
     double hour = soluc.AsFloat(f::kHora);
     // Half-hour sessions count their intervals in halves.
@@ -69,10 +72,10 @@ void AppendParticipant(xml::Document& doc, xml::Node input, std::string_view con
 void EscribirEntradas(xml::Document& doc, xml::Node time_table, tables::FormTables& t,
                       const IndiceActividades& activities) {
   xml::Node inputs = time_table.appendChild(doc.createElement(saga::kInputs));
-  const std::vector<Entrada> entries = ReadEntradas(t, activities);
+  const std::vector<TimetableEntry> entries = ReadTimetableEntries(t, activities);
   std::string id(saga::kInput);
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const Entrada& e = entries[i];
+    const TimetableEntry& e = entries[i];
     id.resize(saga::kInput.size());
     id += std::to_string(i + 1);
     xml::Node input = doc.createElement(saga::kInput);
