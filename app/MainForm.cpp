@@ -77,7 +77,7 @@ GradientPanel* AddPanel(QWidget* form, const char* name, QRect geometry, QColor 
 TMForm::TMForm(FormSetup setup)
     : setup_(std::move(setup)),
       handlers_({setup_.params, setup_.work_dir, setup_.result_file}, *this, notices_),
-      open_dialog_(setup_.work_dir) {
+      OpenDialogXML(setup_.work_dir) {
   BuildControls();
   CentreOnScreen();
   FormCreate();
@@ -118,22 +118,22 @@ void TMForm::BuildControls() {
   version->adjustSize();  // sized to its text
 
   const QIcon check = CheckMarkIcon();
-  exportar_ = AddButton(left, "BExportar", msg::kBotonAceptar, check, {96, 120, 89, 25});
-  importar_ = AddButton(right, "BImportar", msg::kBotonAceptar, check, {96, 120, 89, 25});
+  BExportar = AddButton(left, "BExportar", msg::kBotonAceptar, check, {96, 120, 89, 25});
+  BImportar = AddButton(right, "BImportar", msg::kBotonAceptar, check, {96, 120, 89, 25});
   // Two buttons read "Aceptar"; each is named after the conversion it starts.
-  exportar_->setAccessibleName(ConversionButtonName(msg::kRotuloExportar));
-  importar_->setAccessibleName(ConversionButtonName(msg::kRotuloImportar));
+  BExportar->setAccessibleName(ConversionButtonName(msg::kRotuloExportar));
+  BImportar->setAccessibleName(ConversionButtonName(msg::kRotuloImportar));
   QPushButton* close = AddButton(bottom, "BClose", msg::kBotonSalir, OpenDoorIcon(), {256, 32, 89, 25});
   QPushButton* help = AddButton(bottom, "Button1", msg::kBotonAyuda, QIcon(), {265, 67, 75, 18});
 
   // Bottom panel first, then left, then right.
   setTabOrder(close, help);
-  setTabOrder(help, exportar_);
-  setTabOrder(exportar_, importar_);
+  setTabOrder(help, BExportar);
+  setTabOrder(BExportar, BImportar);
   close->setFocus();
 
-  connect(exportar_, &QPushButton::clicked, this, [this] { BExportarClick(); });
-  connect(importar_, &QPushButton::clicked, this, [this] { BImportarClick(); });
+  connect(BExportar, &QPushButton::clicked, this, [this] { BExportarClick(); });
+  connect(BImportar, &QPushButton::clicked, this, [this] { BImportarClick(); });
   connect(close, &QPushButton::clicked, this, [this] { this->close(); });
   connect(help, &QPushButton::clicked, this, [this] { Button1Click(); });
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -198,7 +198,7 @@ void TMForm::closeEvent(QCloseEvent* event) {
 std::optional<std::filesystem::path> TMForm::ChooseXmlFile(const std::filesystem::path&) {
   // The dialog's own memory is the last confirmed name, as XmlFileName is.
   if (setup_.dialogs == nullptr) return std::nullopt;
-  return open_dialog_.Execute(*setup_.dialogs, isVisible() ? this : nullptr);
+  return OpenDialogXML.Execute(*setup_.dialogs, isVisible() ? this : nullptr);
 }
 
 void TMForm::ShowMessage(std::string_view utf8_text) {
@@ -220,8 +220,8 @@ void TMForm::SetBusyCursor(bool busy) {
 }
 
 void TMForm::DisableConversionButtons() {
-  exportar_->setEnabled(false);
-  importar_->setEnabled(false);
+  BExportar->setEnabled(false);
+  BImportar->setEnabled(false);
 }
 
 void TMForm::Close() { close(); }

@@ -82,12 +82,13 @@ class TMForm : public QWidget, public shell::Window {
   FormSetup setup_;
   Reporter notices_;  // the window shows none of the conversions' reports
   shell::FormHandlers handlers_;
-  OpenDialogXml open_dialog_;
+  // OpenDialogXML, BExportar and BImportar keep their components' names.
+  XmlFileDialog OpenDialogXML;
   bool closed_ = false;
   bool embedded_ = false;
   bool busy_ = false;
-  QPushButton* exportar_ = nullptr;
-  QPushButton* importar_ = nullptr;
+  QPushButton* BExportar = nullptr;
+  QPushButton* BImportar = nullptr;
 };
 
 }  // namespace velquior::app

@@ -17,7 +17,7 @@ std::filesystem::path XmlDialogStartDir(const std::filesystem::path& work_dir) {
   return work_dir;
 }
 
-XmlDialogRequest OpenDialogXml::Request() const {
+XmlDialogRequest XmlFileDialog::Request() const {
   XmlDialogRequest r;
   r.title = QString::fromUtf8(msg::kTituloDialogoXml.data(), static_cast<qsizetype>(msg::kTituloDialogoXml.size()));
   r.filter = QStringLiteral("*.xml (*.xml)");
@@ -28,7 +28,7 @@ XmlDialogRequest OpenDialogXml::Request() const {
   return r;
 }
 
-std::optional<std::filesystem::path> OpenDialogXml::Execute(Dialogs& dialogs, QWidget* parent) {
+std::optional<std::filesystem::path> XmlFileDialog::Execute(Dialogs& dialogs, QWidget* parent) {
   auto chosen = dialogs.ChooseXmlFile(parent, Request());
   if (!chosen || chosen->isEmpty()) return std::nullopt;
   file_name_ = ToPath(*chosen);

@@ -1,7 +1,7 @@
 #pragma once
-// OpenDialogXML: the file dialog both conversions show. It opens in "saga"
-// inside the work directory (any letter case; the work directory itself when
-// it has none) and offers the last chosen name again.
+// The file dialog both conversions show, the main window's OpenDialogXML. It
+// opens in "saga" inside the work directory (any letter case; the work
+// directory itself when it has none) and offers the last chosen name again.
 
 #include <filesystem>
 #include <optional>
@@ -13,9 +13,9 @@ namespace velquior::app {
 // Where the dialog opens when nothing was chosen yet.
 std::filesystem::path XmlDialogStartDir(const std::filesystem::path& work_dir);
 
-class OpenDialogXml {
+class XmlFileDialog {
  public:
-  explicit OpenDialogXml(std::filesystem::path work_dir) : work_dir_(std::move(work_dir)) {}
+  explicit XmlFileDialog(std::filesystem::path work_dir) : work_dir_(std::move(work_dir)) {}
 
   XmlDialogRequest Request() const;
   // Shows the dialog; a confirmed name is kept for the next time.
