@@ -19,8 +19,9 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // Replaces `path` with `bytes` so that a failure or a crash at any moment
 // leaves either the old file whole or the new one whole: the bytes go to a
 // temporary file in the same directory, are flushed to disk, renamed over the
-// original, and the directory is flushed (platform::ReplaceFileAtomically). The original's permission bits are
-// kept (a new file gets 0644 less the umask). Raises Error naming the file;
+// original, and the directory is flushed (platform::ReplaceFileAtomically).
+// The original's permission bits are kept (a new file gets 0644 less the
+// umask). Raises Error naming the file;
 // the temporary file is removed on every failure. Temporary files that
 // killed runs left beside `path` (".NAME.XXXXXX", held by no live run) are
 // removed first.
