@@ -1,10 +1,13 @@
 #pragma once
-// Advisory whole-file locks (flock), taken without waiting. They keep two
+// Advisory whole-file locks, taken without waiting. They keep two
 // converters, or a converter and an open table, from writing beside each
 // other. Directories can be locked too.
 
 #include <filesystem>
 #include <optional>
+#include <utility>
+
+#include "platform/open_file.h"
 
 namespace velquior {
 
@@ -16,15 +19,9 @@ class FileLock {
   // file cannot be opened.
   static std::optional<FileLock> TryLock(const std::filesystem::path& path, Mode mode);
 
-  FileLock(FileLock&& other) noexcept;
-  FileLock& operator=(FileLock&& other) noexcept;
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-  ~FileLock();
-
  private:
-  explicit FileLock(int fd) : fd_(fd) {}
-  int fd_ = -1;
+  explicit FileLock(platform::OpenFile file) : file_(std::move(file)) {}
+  platform::OpenFile file_;  // closing it releases the lock
 };
 
 }  // namespace velquior

@@ -1,69 +1,20 @@
 #include "common/files.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstdint>
+#include <system_error>
 
 #include "common/error.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "platform/open_file.h"
 
 namespace velquior {
 namespace fs = std::filesystem;
 namespace {
 
-std::string SystemReason(int err) { return std::strerror(err); }
-
-[[noreturn]] void ThrowWrite(const fs::path& path, int err) {
-  throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(path), SystemReason(err)}));
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// ".escuela.xml.": a temporary file of a save is this and six letters or
-// digits, as mkstemp makes them.
-std::string TemporaryPrefix(const std::string& file_name) { return "." + file_name + "."; }
-
-bool IsTemporaryOf(std::string_view entry, const std::string& prefix) {
-  if (entry.size() != prefix.size() + 6 || !entry.starts_with(prefix)) return false;
-  return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-  });
-}
-
-// Temporary files that killed saves of `file_name` left in `dir`. A live
-// save holds a lock on its own, so only those nobody holds go.
-void RemoveDeadTemporaries(const fs::path& dir, const std::string& file_name) {
-  const std::string prefix = TemporaryPrefix(file_name);
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    const fs::path& entry = it->path();
-    if (!IsTemporaryOf(entry.filename().string(), prefix)) continue;
-    int fd = ::open(entry.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) continue;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      ::unlink(entry.c_str());
-    }
-    ::close(fd);
-  }
+[[noreturn]] void ThrowRead(const fs::path& path, const std::error_code& error) {
+  throw Error(Format(msg::kNoSePuedeLeer, {PathForMessage(path), error.message()}));
 }
 
 }  // namespace
@@ -82,92 +33,26 @@ bool EqualsNoCaseAscii(std::string_view a, std::string_view b) {
 }
 
 std::string ReadFileBytes(const fs::path& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    throw Error(Format(msg::kNoSePuedeLeer, {PathForMessage(path), SystemReason(errno)}));
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
+  std::error_code error;
+  platform::OpenFile file = platform::OpenFile::Open(path, platform::OpenFile::Access::kRead, error);
+  if (error) ThrowRead(path, error);
+  if (file.Kind(error) == platform::FileKind::kDirectory) {
     throw Error(Format(msg::kEsUnDirectorio, {PathForMessage(path)}));
   }
   std::string out;
-  if (st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
+  if (const std::uint64_t size = file.Size(error); size > 0) out.reserve(static_cast<std::size_t>(size));
   char buf[1 << 16];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int err = errno;
-      ::close(fd);
-      throw Error(Format(msg::kNoSePuedeLeer, {PathForMessage(path), SystemReason(err)}));
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
+  while (const std::size_t n = file.Read(buf, sizeof buf, error)) out.append(buf, n);
+  if (error) ThrowRead(path, error);
   return out;
 }
 
 void AtomicReplaceFile(const fs::path& path, std::string_view bytes) {
-  AtomicReplaceFile(path, [bytes](const ByteSink& sink) { sink(bytes); });
+  platform::ReplaceFileAtomically(path, [bytes](const ByteSink& sink) { sink(bytes); });
 }
 
 void AtomicReplaceFile(const fs::path& path, const std::function<void(const ByteSink&)>& produce) {
-  fs::path dir = path.parent_path();
-  if (dir.empty()) dir = ".";
-  RemoveDeadTemporaries(dir, path.filename().string());
-  const std::string tmpl = (dir / TemporaryPrefix(path.filename().string())).string() + "XXXXXX";
-  int fd = -1;
-  std::string name;
-  // Held locked until the rename, so that another run's clean-up leaves it
-  // alone. A clean-up may unlink it in the moment before the lock: then it
-  // is made again.
-  for (;;) {
-    name = tmpl;
-    fd = ::mkstemp(name.data());
-    if (fd < 0) ThrowWrite(path, errno);
-    struct stat st {};
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-    }
-    if (::fstat(fd, &st) == 0 && st.st_nlink > 0) break;
-    ::close(fd);
-  }
-  const fs::path tmp = name;
-  auto discard = [&] {
-    ::close(fd);
-    ::unlink(tmp.c_str());
-  };
-  auto fail = [&](int err) {
-    discard();
-    ThrowWrite(path, err);
-  };
-  struct stat st {};
-  mode_t mode;
-  if (::stat(path.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0644 & ~mask;
-  }
-  if (::fchmod(fd, mode) != 0) fail(errno);
-  try {
-    produce([&](std::string_view piece) {
-      if (!WriteAll(fd, piece)) ThrowWrite(path, errno);
-    });
-  } catch (...) {
-    discard();
-    throw;
-  }
-  if (::fsync(fd) != 0) fail(errno);
-  if (::rename(tmp.c_str(), path.c_str()) != 0) fail(errno);
-  ::close(fd);  // after fsync nothing is left for close to report
-  int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
+  platform::ReplaceFileAtomically(path, produce);
 }
 
 std::vector<fs::path> AllCaseVariants(const fs::path& dir, std::string_view name) {

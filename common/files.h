@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/atomic_file.h"
+
 namespace velquior {
 
 // Whole file into memory. Raises Error naming the file when it is missing,
@@ -17,15 +19,15 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // Replaces `path` with `bytes` so that a failure or a crash at any moment
 // leaves either the old file whole or the new one whole: the bytes go to a
 // temporary file in the same directory, are flushed to disk, renamed over the
-// original, and the directory is flushed. The original's permission bits are
-// kept (a new file gets 0644 less the umask). Raises Error naming the file;
+// original, and the directory is flushed (platform::ReplaceFileAtomically).
+// The original's permission bits are kept (a new file gets 0644 less the
+// umask). Raises Error naming the file;
 // the temporary file is removed on every failure. Temporary files that
 // killed runs left beside `path` (".NAME.XXXXXX", held by no live run) are
 // removed first.
 void AtomicReplaceFile(const std::filesystem::path& path, std::string_view bytes);
 
-// Takes a file's bytes piece by piece, in order.
-using ByteSink = std::function<void(std::string_view)>;
+using platform::ByteSink;
 
 // The same replacement, with the bytes given to the sink by `produce` in as
 // many pieces as it likes, so that a large file is never held whole in

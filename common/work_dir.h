@@ -6,10 +6,10 @@
 
 namespace velquior {
 
-// The work directory: `explicit_dir` when given, else $VELQUIOR_WORKDIR,
-// else drive_c/ZTEMP inside the Wine prefix ($WINEPREFIX, default ~/.wine).
-// On Windows it is C:\ZTEMP. Never created here: a missing directory is
-// reported by whoever needs it.
+// The work directory: `explicit_dir` when given, else the platform's default
+// (platform::DefaultWorkDir: on POSIX $VELQUIOR_WORKDIR, else drive_c/ZTEMP
+// inside the Wine prefix; on Windows C:\ZTEMP). Never created here: a
+// missing directory is reported by whoever needs it.
 std::filesystem::path ResolveWorkDir(const std::optional<std::filesystem::path>& explicit_dir);
 
 }  // namespace velquior

@@ -1,19 +1,14 @@
 #include "export/staging.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <fstream>
 
 #include "common/error.h"
 #include "common/files.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "platform/file_system.h"
 
 namespace velquior {
 namespace fs = std::filesystem;
@@ -31,24 +26,14 @@ std::string FileNameOf(const catalog::TableSpec& t, std::string_view ext) {
   return std::string(t.name) + std::string(ext);
 }
 
-void FlushDirectory(const fs::path& dir) {
-  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
-}
+using platform::FlushDirectory;
 
 // On disk before it replaces anything, so a power cut after the rename
 // cannot leave an empty table in place of the old one.
 void FlushFile(const fs::path& file, std::string_view name) {
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0 || ::fsync(fd) != 0) {
-    int err = errno;
-    if (fd >= 0) ::close(fd);
-    throw Error(Format(msg::kTablaNoSePuedeCrear, {std::string(name), std::strerror(err)}));
+  if (auto error = platform::FlushFile(file)) {
+    throw Error(Format(msg::kTablaNoSePuedeCrear, {std::string(name), error.message()}));
   }
-  ::close(fd);
 }
 
 // Every file a commit takes away: the table in every letter case, its index.
@@ -65,14 +50,14 @@ std::vector<fs::path> OldFilesOf(const fs::path& work_dir, const catalog::TableS
 void CheckReplaceable(const fs::path& work_dir, std::span<const catalog::TableSpec* const> tables) {
   for (const auto* t : tables) {
     for (const auto& old : OldFilesOf(work_dir, *t)) {
-      struct stat st {};
-      if (::lstat(old.c_str(), &st) != 0) continue;  // gone meanwhile: nothing to replace
+      const platform::FileKind kind = platform::KindOf(old, false);
+      if (kind == platform::FileKind::kMissing) continue;  // gone meanwhile: nothing to replace
       std::string_view reason;
-      if (S_ISDIR(st.st_mode)) {
+      if (kind == platform::FileKind::kDirectory) {
         reason = msg::kReemplazoCarpeta;
-      } else if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+      } else if (kind == platform::FileKind::kOther) {
         reason = msg::kXmlNoEsArchivoNormal;
-      } else if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
+      } else if (kind == platform::FileKind::kRegular && platform::IsReadOnly(old)) {
         reason = msg::kArchivoSoloLectura;
       } else {
         continue;
@@ -109,8 +94,8 @@ void PutBackInterrupted(const fs::path& folder, const fs::path& work_dir) {
   std::error_code ec;
   for (fs::directory_iterator it(folder / kPrevious, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path back = work_dir / it->path().filename();
-    if (::rename(it->path().c_str(), back.c_str()) != 0) {
-      throw Error(Format(msg::kTablasNoRestauradas, {PathForMessage(folder), std::strerror(errno)}));
+    if (auto error = platform::MoveFile(it->path(), back)) {
+      throw Error(Format(msg::kTablasNoRestauradas, {PathForMessage(folder), error.message()}));
     }
   }
   FlushDirectory(work_dir);
@@ -132,7 +117,7 @@ void CleanUpDeadRuns(const fs::path& work_dir) {
 }  // namespace
 
 int Staging::RenameFile(const fs::path& from, const fs::path& to) {
-  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  return platform::MoveFile(from, to).value();
 }
 
 Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> tables)
@@ -158,12 +143,9 @@ Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> t
   // Before the builders run, so that an old table that cannot go stops the
   // run before any work is done.
   CheckReplaceable(work_dir_, tables_);
-  std::string tmpl = (work_dir_ / (std::string(kStagingPrefix) + "XXXXXX")).string();
-  if (::mkdtemp(tmpl.data()) == nullptr) {
-    throw Error(Format(msg::kDirectorioTrabajoNoEscribible,
-                       {PathForMessage(work_dir_), std::strerror(errno)}));
+  if (auto error = platform::MakeUniqueDirectory(work_dir_, kStagingPrefix, staging_)) {
+    throw Error(Format(msg::kDirectorioTrabajoNoEscribible, {PathForMessage(work_dir_), error.message()}));
   }
-  staging_ = tmpl;
 }
 
 Staging::~Staging() {
@@ -206,12 +188,12 @@ std::vector<fs::path> Staging::Commit(const MoveFile& move) {
     steps.push_back({staging_ / data_name, target});
     for (const auto& step : steps) {
       if (int err = move(step.from, step.to); err != 0) {
-        std::string reason = std::strerror(err);
+        std::string reason = std::error_code(err, std::system_category()).message();
         // Backwards, so that each file returns to where it was.
         for (auto it = done.rbegin(); it != done.rend(); ++it) {
-          if (::rename(it->to.c_str(), it->from.c_str()) != 0) {
+          if (auto error = platform::MoveFile(it->to, it->from)) {
             keep_ = true;
-            throw Error(Format(msg::kTablasNoRestauradas, {PathForMessage(staging_), std::strerror(errno)}));
+            throw Error(Format(msg::kTablasNoRestauradas, {PathForMessage(staging_), error.message()}));
           }
         }
         FlushDirectory(work_dir_);

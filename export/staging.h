@@ -22,7 +22,8 @@ namespace velquior {
 
 class Staging {
  public:
-  // Moves a file by name within one file system; 0 or the errno.
+  // Moves a file by name within one file system; 0 or the system's error
+  // code (platform::MoveFile).
   using MoveFile = std::function<int(const std::filesystem::path& from, const std::filesystem::path& to)>;
   static int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
 

@@ -3,23 +3,12 @@
 #include <filesystem>
 
 #include "help/help_window.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "platform/environment.h"
 
 namespace velquior::help {
 
 std::string ExecutableDirectory() {
-  std::filesystem::path exe;
-#ifdef _WIN32
-  wchar_t buffer[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) exe = std::filesystem::path(std::wstring(buffer, n));
-#else
-  std::error_code ec;
-  exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-#endif
+  const std::filesystem::path exe = platform::ExecutablePath();
   if (exe.empty()) return {};
   std::string dir = exe.parent_path().string();
   if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += static_cast<char>(std::filesystem::path::preferred_separator);

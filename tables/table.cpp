@@ -48,9 +48,9 @@ class Buffered {
 // file first has the others write what they hold. The mutex also guards
 // every handle's batch while it is posted to or written.
 std::mutex g_mutex;
-std::multimap<std::pair<dev_t, ino_t>, Buffered*> g_open;
+std::multimap<platform::FileId, Buffered*> g_open;
 
-void FlushOthersLocked(std::pair<dev_t, ino_t> id, const Buffered* self) {
+void FlushOthersLocked(platform::FileId id, const Buffered* self) {
   auto [first, last] = g_open.equal_range(id);
   for (auto it = first; it != last; ++it) {
     if (it->second != self) it->second->FlushLocked();
@@ -409,8 +409,8 @@ struct Table::Impl final : Buffered {
     CheckActive();
     if (appending && modified) Post();
     if (not_writable) throw Error(Format(msg::kTablaDanada, {file_name, *not_writable}));
-    if (file.write_error() != 0) {
-      throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(file.path()), std::strerror(file.write_error())}));
+    if (file.write_error()) {
+      throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(file.path()), file.write_error().message()}));
     }
     if (stored == UINT32_MAX) throw Error(Format(msg::kTablaDanada, {file_name, msg::why::kSinSitio}));
     {

@@ -1,17 +1,5 @@
 #include "tables/table_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/uio.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <climits>
-#include <vector>
-
 #include "common/error.h"
 #include "common/files.h"
 #include "common/format.h"
@@ -20,12 +8,20 @@
 namespace velquior::tables {
 namespace {
 
-[[noreturn]] void ThrowRead(const std::filesystem::path& path, int err) {
-  throw Error(Format(msg::kNoSePuedeLeer, {PathForMessage(path), std::strerror(err)}));
+using platform::OpenFile;
+
+[[noreturn]] void ThrowRead(const std::filesystem::path& path, const std::error_code& error) {
+  throw Error(Format(msg::kNoSePuedeLeer, {PathForMessage(path), error.message()}));
 }
 
-[[noreturn]] void ThrowWrite(const std::filesystem::path& path, int err) {
-  throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(path), std::strerror(err)}));
+[[noreturn]] void ThrowWrite(const std::filesystem::path& path, const std::error_code& error) {
+  throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(path), error.message()}));
+}
+
+// Refusals that still let the file be read.
+bool OnlyWritingRefused(const std::error_code& error) {
+  return error == std::errc::permission_denied || error == std::errc::read_only_file_system ||
+         error == std::errc::operation_not_permitted;
 }
 
 }  // namespace
@@ -33,119 +29,66 @@ namespace {
 TableFile TableFile::Open(const std::filesystem::path& path, Lock lock, std::string_view label) {
   TableFile f;
   f.path_ = path;
-  f.fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-  if (f.fd_ < 0) {
-    f.write_errno_ = errno;
-    if (errno != EACCES && errno != EROFS && errno != EPERM) ThrowRead(path, errno);
-    f.fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (f.fd_ < 0) ThrowRead(path, errno);
+  std::error_code error;
+  f.file_ = OpenFile::Open(path, OpenFile::Access::kReadWrite, error);
+  if (error) {
+    f.write_error_ = error;
+    if (!OnlyWritingRefused(error)) ThrowRead(path, error);
+    f.file_ = OpenFile::Open(path, OpenFile::Access::kRead, error);
+    if (error) ThrowRead(path, error);
   }
-  struct stat st {};
-  if (::fstat(f.fd_, &st) != 0) ThrowRead(path, errno);
-  if (S_ISDIR(st.st_mode)) throw Error(Format(msg::kEsUnDirectorio, {PathForMessage(path)}));
-  f.id_ = {st.st_dev, st.st_ino};
-  const int op = (lock == Lock::kExclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
-  while (::flock(f.fd_, op) != 0) {
-    if (errno == EINTR) continue;
-    if (errno == EWOULDBLOCK) throw Error(Format(msg::kTablaEnUso, {label}));
-    ThrowRead(path, errno);
+  const platform::FileKind kind = f.file_.Kind(error);
+  if (error) ThrowRead(path, error);
+  if (kind == platform::FileKind::kDirectory) throw Error(Format(msg::kEsUnDirectorio, {PathForMessage(path)}));
+  f.id_ = f.file_.Id(error);
+  const auto mode = lock == Lock::kExclusive ? platform::LockMode::kExclusive : platform::LockMode::kShared;
+  switch (f.file_.TryLock(mode, error)) {
+    case platform::LockResult::kLocked: break;
+    case platform::LockResult::kBusy: throw Error(Format(msg::kTablaEnUso, {label}));
+    case platform::LockResult::kFailed: ThrowRead(path, error);
   }
   return f;
 }
 
-TableFile::TableFile(TableFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
-      write_errno_(other.write_errno_),
-      id_(other.id_),
-      path_(std::move(other.path_)) {}
-
-TableFile& TableFile::operator=(TableFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = std::exchange(other.fd_, -1);
-    write_errno_ = other.write_errno_;
-    id_ = other.id_;
-    path_ = std::move(other.path_);
-  }
-  return *this;
-}
-
-TableFile::~TableFile() { Close(); }
-
-void TableFile::Close() {
-  if (fd_ >= 0) ::close(fd_);  // releases the lock
-  fd_ = -1;
-}
+void TableFile::Close() { file_.Close(); }
 
 std::uint64_t TableFile::Size() const {
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0) ThrowRead(path_, errno);
-  return static_cast<std::uint64_t>(st.st_size);
+  std::error_code error;
+  const std::uint64_t size = file_.Size(error);
+  if (error) ThrowRead(path_, error);
+  return size;
 }
 
 Bytes TableFile::ReadAll() const {
   Bytes out;
   const std::uint64_t size = Size();
   out.data = std::make_unique_for_overwrite<char[]>(size);
-  while (out.size < size) {
-    ssize_t n = ::pread(fd_, out.data.get() + out.size, size - out.size, static_cast<off_t>(out.size));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ThrowRead(path_, errno);
-    }
-    if (n == 0) break;  // shorter than it was a moment ago
-    out.size += static_cast<std::size_t>(n);
-  }
+  std::error_code error;
+  out.size = file_.ReadAt(0, out.data.get(), size, error);  // shorter if it shrank a moment ago
+  if (error) ThrowRead(path_, error);
   return out;
 }
 
 bool TableFile::ReadAt(std::uint64_t offset, char* out, std::size_t size) const {
-  std::size_t have = 0;
-  while (have < size) {
-    ssize_t n = ::pread(fd_, out + have, size - have, static_cast<off_t>(offset + have));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ThrowRead(path_, errno);
-    }
-    if (n == 0) return false;
-    have += static_cast<std::size_t>(n);
-  }
-  return true;
+  std::error_code error;
+  const std::size_t have = file_.ReadAt(offset, out, size, error);
+  if (error) ThrowRead(path_, error);
+  return have == size;
 }
 
 void TableFile::WriteAt(std::uint64_t offset, std::span<const std::string_view> parts) const {
-  if (write_errno_ != 0) ThrowWrite(path_, write_errno_);
-  std::vector<iovec> iov;
-  for (auto p : parts) {
-    if (!p.empty()) iov.push_back({const_cast<char*>(p.data()), p.size()});
-  }
-  std::size_t first = 0;
-  while (first < iov.size()) {
-    const std::size_t count = std::min<std::size_t>(iov.size() - first, IOV_MAX);
-    ssize_t n = ::pwritev(fd_, iov.data() + first, static_cast<int>(count), static_cast<off_t>(offset));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ThrowWrite(path_, errno);
-    }
-    auto left = static_cast<std::size_t>(n);
-    offset += left;
-    while (first < iov.size() && left >= iov[first].iov_len) left -= iov[first++].iov_len;
-    if (first < iov.size()) {
-      iov[first].iov_base = static_cast<char*>(iov[first].iov_base) + left;
-      iov[first].iov_len -= left;
-    }
-  }
+  if (write_error_) ThrowWrite(path_, write_error_);
+  if (auto error = file_.WriteAt(offset, parts)) ThrowWrite(path_, error);
 }
 
 void TableFile::Truncate(std::uint64_t size) const {
-  if (write_errno_ != 0) ThrowWrite(path_, write_errno_);
-  while (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
-    if (errno != EINTR) ThrowWrite(path_, errno);
-  }
+  if (write_error_) ThrowWrite(path_, write_error_);
+  if (auto error = file_.Truncate(size)) ThrowWrite(path_, error);
 }
 
 void TableFile::SyncData() const {
-  if (::fdatasync(fd_) != 0 && errno != EINVAL) ThrowWrite(path_, errno);
+  // A file system that cannot flush this kind of file is not a failure.
+  if (auto error = file_.Sync(true); error && error != std::errc::invalid_argument) ThrowWrite(path_, error);
 }
 
 }  // namespace velquior::tables

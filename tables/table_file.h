@@ -1,11 +1,9 @@
 #pragma once
-// The open file of a table: one descriptor, read and written with pread /
-// pwrite, holding the table's advisory lock (flock, taken without waiting:
-// LOCK_EX for a form component, LOCK_SH for other handles). flock locks
-// belong to the open file, so two handles of one process conflict like two
-// programs do. The lock goes with the descriptor.
-
-#include <sys/types.h>
+// The open file of a table: one handle, read and written at offsets,
+// holding the table's advisory lock (taken without waiting: exclusive for a
+// form component, shared for other handles). Locks belong to the open
+// handle, so two handles of one process conflict like two programs do. The
+// lock goes with the handle.
 
 #include <cstdint>
 #include <filesystem>
@@ -13,7 +11,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
+
+#include "platform/open_file.h"
 
 namespace velquior::tables {
 
@@ -36,17 +37,17 @@ class TableFile {
   static TableFile Open(const std::filesystem::path& path, Lock lock, std::string_view label);
 
   TableFile() = default;
-  TableFile(TableFile&& other) noexcept;
-  TableFile& operator=(TableFile&& other) noexcept;
+  TableFile(TableFile&& other) noexcept = default;
+  TableFile& operator=(TableFile&& other) noexcept = default;
   TableFile(const TableFile&) = delete;
   TableFile& operator=(const TableFile&) = delete;
-  ~TableFile();
+  ~TableFile() = default;  // closing releases the lock
 
-  bool is_open() const { return fd_ >= 0; }
-  // 0 when the file is open for writing, else the errno of that attempt.
-  int write_error() const { return write_errno_; }
-  // Device and inode: which handles of this process share a file.
-  std::pair<dev_t, ino_t> id() const { return id_; }
+  bool is_open() const { return file_.is_open(); }
+  // Empty when the file is open for writing, else the reason of that attempt.
+  std::error_code write_error() const { return write_error_; }
+  // Which handles of this process share a file.
+  platform::FileId id() const { return id_; }
   const std::filesystem::path& path() const { return path_; }
 
   // The whole file. Raises msg::kNoSePuedeLeer.
@@ -62,9 +63,9 @@ class TableFile {
   void Close();
 
  private:
-  int fd_ = -1;
-  int write_errno_ = 0;
-  std::pair<dev_t, ino_t> id_{};
+  platform::OpenFile file_;
+  std::error_code write_error_;
+  platform::FileId id_{};
   std::filesystem::path path_;
 };
 

@@ -2,16 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <langinfo.h>
 #include <limits>
-#include <locale.h>
 
 #include "common/error.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "platform/locale.h"
 #include "text/encoding.h"
 
 namespace velquior::text {
@@ -101,21 +99,9 @@ char DecimalSeparator() { return g_separator; }
 void SetDecimalSeparator(char separator) { g_separator = separator; }
 
 char DecimalSeparatorFromEnvironment() {
-  const char* name = nullptr;
-  for (const char* var : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
-    const char* v = std::getenv(var);
-    if (v != nullptr && *v != '\0') {
-      name = v;
-      break;
-    }
-  }
-  if (name == nullptr) return '.';
-  if (locale_t loc = newlocale(LC_NUMERIC_MASK, name, static_cast<locale_t>(0))) {
-    const char* radix = nl_langinfo_l(RADIXCHAR, loc);
-    char sep = (radix != nullptr && radix[0] != '\0' && radix[1] == '\0') ? radix[0] : '.';
-    freelocale(loc);
-    return sep;
-  }
+  const std::string name = platform::NumericLocaleName();
+  if (name.empty()) return '.';
+  if (auto separator = platform::LocaleDecimalSeparator(name)) return *separator;
   return LanguageUsesComma(name) ? ',' : '.';
 }
 

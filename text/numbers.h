@@ -15,8 +15,10 @@ namespace velquior::text {
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
 
-// The separator of the environment's LC_NUMERIC (LC_ALL, LC_NUMERIC, LANG),
-// read without changing the process locale. "." when nothing says otherwise.
+// The separator of the user's numeric settings (platform/locale.h; on POSIX
+// LC_ALL, LC_NUMERIC, LANG), read without changing the process locale; by
+// the language's custom when the platform does not know the settings' name.
+// "." when nothing says otherwise.
 char DecimalSeparatorFromEnvironment();
 
 // Strict decimal number: optional blanks, optional sign, digits with at most

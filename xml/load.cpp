@@ -2,21 +2,18 @@
 // file, a directory or a device gets its own reason and nothing is ever
 // decompressed or fetched behind the program's back.
 
-#include <fcntl.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <climits>
-#include <cstring>
+#include <cstdint>
 #include <mutex>
 
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/files.h"
+#include "platform/open_file.h"
 #include "xml/doc_state.h"
 #include "xml/libxml_errors.h"
 #include "xml/tree_memory.h"
@@ -225,34 +222,28 @@ LoadResult Parse(std::string_view bytes, xmlDoc*& out) {
 
 // The whole regular file, or the reason it cannot be had.
 std::optional<LoadResult> ReadFile(const std::filesystem::path& file, std::string& bytes) {
-  // O_NONBLOCK: opening a FIFO must not wait for a writer.
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return Failure(std::string(msg::kXmlArchivoNoExiste));
-    if (errno == EISDIR) return Failure(std::string(msg::kXmlEsDirectorio));
-    return Failure(Format(msg::kXmlArchivoNoLegible, {std::strerror(errno)}));
+  using platform::FileKind;
+  std::error_code error;
+  // Without waiting: opening a FIFO must not wait for a writer.
+  platform::OpenFile f = platform::OpenFile::Open(file, platform::OpenFile::Access::kReadNoWait, error);
+  if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) {
+    return Failure(std::string(msg::kXmlArchivoNoExiste));
   }
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return Failure(Format(msg::kXmlArchivoNoLegible, {std::strerror(errno)}));
-  if (S_ISDIR(st.st_mode)) return Failure(std::string(msg::kXmlEsDirectorio));
-  if (!S_ISREG(st.st_mode)) return Failure(std::string(msg::kXmlNoEsArchivoNormal));
-  if (st.st_size > INT_MAX) return Failure(std::string(msg::kXmlArchivoDemasiadoGrande));
-  bytes.reserve(static_cast<std::size_t>(st.st_size));
+  if (error == std::errc::is_a_directory) return Failure(std::string(msg::kXmlEsDirectorio));
+  if (error) return Failure(Format(msg::kXmlArchivoNoLegible, {error.message()}));
+  const FileKind kind = f.Kind(error);
+  if (error) return Failure(Format(msg::kXmlArchivoNoLegible, {error.message()}));
+  if (kind == FileKind::kDirectory) return Failure(std::string(msg::kXmlEsDirectorio));
+  if (kind != FileKind::kRegular) return Failure(std::string(msg::kXmlNoEsArchivoNormal));
+  const std::uint64_t size = f.Size(error);
+  if (size > INT_MAX) return Failure(std::string(msg::kXmlArchivoDemasiadoGrande));
+  bytes.reserve(static_cast<std::size_t>(size));
   char buf[1 << 16];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return Failure(Format(msg::kXmlArchivoNoLegible, {std::strerror(errno)}));
-    }
-    if (n == 0) break;
-    bytes.append(buf, static_cast<std::size_t>(n));
+  while (const std::size_t n = f.Read(buf, sizeof buf, error)) {
+    bytes.append(buf, n);
     if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return Failure(std::string(msg::kXmlArchivoDemasiadoGrande));
   }
+  if (error) return Failure(Format(msg::kXmlArchivoNoLegible, {error.message()}));
   return std::nullopt;
 }
 

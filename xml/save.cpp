@@ -5,17 +5,14 @@
 #include <libxml/encoding.h>
 #include <libxml/tree.h>
 #include <libxml/xmlIO.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include "common/error.h"
 #include "common/files.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "platform/file_system.h"
 #include "xml/doc_state.h"
 #include "xml/document.h"
 #include "xml/libxml_errors.h"
@@ -231,20 +228,20 @@ namespace {
 // The write bits count even for root: a file or folder someone marked
 // read-only is not written over by this program.
 void CheckWritable(const std::filesystem::path& file) {
-  struct stat st {};
-  if (::stat(file.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) throw Error(Format(msg::kEsUnDirectorio, {PathForMessage(file)}));
-    if (!S_ISREG(st.st_mode)) ThrowSave(file, msg::kXmlNoEsArchivoNormal);
-    if ((st.st_mode & 0222) == 0) ThrowSave(file, msg::kXmlSoloLectura);
-    if (::access(file.c_str(), W_OK) != 0) ThrowSave(file, std::strerror(errno));
+  using platform::FileKind;
+  if (const FileKind kind = platform::KindOf(file); kind != FileKind::kMissing) {
+    if (kind == FileKind::kDirectory) throw Error(Format(msg::kEsUnDirectorio, {PathForMessage(file)}));
+    if (kind != FileKind::kRegular) ThrowSave(file, msg::kXmlNoEsArchivoNormal);
+    if (platform::IsReadOnly(file)) ThrowSave(file, msg::kXmlSoloLectura);
+    if (auto error = platform::CheckWriteAccess(file)) ThrowSave(file, error.message());
   }
   std::filesystem::path dir = file.parent_path();
   if (dir.empty()) dir = ".";
-  if (::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-    if ((st.st_mode & 0222) == 0) {
+  if (platform::KindOf(dir) == FileKind::kDirectory) {
+    if (platform::IsReadOnly(dir)) {
       ThrowSave(file, Format(msg::kXmlDirectorioSoloLectura, {PathForMessage(dir)}));
     }
-    if (::access(dir.c_str(), W_OK) != 0) ThrowSave(file, std::strerror(errno));
+    if (auto error = platform::CheckWriteAccess(dir)) ThrowSave(file, error.message());
   }
 }
 

@@ -1,13 +1,14 @@
 #include "xml/tree_memory.h"
 
 #include <libxml/xmlmemory.h>
-#include <sys/mman.h>
 
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+
+#include "platform/memory_region.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define VELQUIOR_SANITIZED 1
@@ -88,19 +89,18 @@ class Region {
   };
 
   Region() {
-    void* space = mmap(nullptr, kReserve + kHugePage, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (space == MAP_FAILED) return;
+    // Huge pages need 2 MiB alignment.
+    void* space = platform::ReserveRegion(kReserve, kHugePage);
+    if (space == nullptr) return;
     // calloc of this size maps fresh zero pages: only the runs used are touched.
     run_class_ = static_cast<std::uint8_t*>(std::calloc(kReserve / kRun, 1));
     if (run_class_ == nullptr) {
-      munmap(space, kReserve + kHugePage);
+      platform::ReleaseRegion(space, kReserve);
       return;
     }
-    // Huge pages need 2 MiB alignment.
-    const auto at = (reinterpret_cast<std::uintptr_t>(space) + kHugePage - 1) & ~(kHugePage - 1);
-    base_ = reinterpret_cast<char*>(at);
+    base_ = static_cast<char*>(space);
     top_ = committed_ = base_;
-    begin_ = at;
+    begin_ = reinterpret_cast<std::uintptr_t>(space);
     size_ = kReserve;
   }
 
@@ -111,10 +111,7 @@ class Region {
   bool NewRun(std::size_t c) {
     if (top_ == committed_) {
       if (static_cast<std::size_t>(committed_ - base_) + kCommitStep > size_) return false;
-      if (mprotect(committed_, kCommitStep, PROT_READ | PROT_WRITE) != 0) return false;
-#ifdef MADV_HUGEPAGE
-      madvise(committed_, kCommitStep, MADV_HUGEPAGE);  // advice only: fine if refused
-#endif
+      if (!platform::CommitRegion(committed_, kCommitStep)) return false;
       committed_ += kCommitStep;
     }
     run_class_[RunOf(top_)] = static_cast<std::uint8_t>(c + 1);

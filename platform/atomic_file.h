@@ -1,0 +1,24 @@
+#pragma once
+// Replacing a whole file so that a crash at any moment leaves either the old
+// file or the new one, never a mix.
+
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+namespace velquior::platform {
+
+// Takes a file's bytes piece by piece, in order.
+using ByteSink = std::function<void(std::string_view)>;
+
+// The bytes `produce` gives the sink go to a temporary file beside `path`,
+// held locked while it lives, are flushed to disk and moved over `path`;
+// then the directory is flushed. The original's permissions are kept (a new
+// file gets the default ones). Temporary files that killed runs left beside
+// `path`, locked by nobody, are removed first.
+//
+// Raises Error(msg::kNoSePuedeEscribir) naming `path`, also from the sink;
+// when anything raises, the temporary file goes and `path` stays as it was.
+void ReplaceFileAtomically(const std::filesystem::path& path, const std::function<void(const ByteSink&)>& produce);
+
+}  // namespace velquior::platform
