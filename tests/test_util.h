@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/error.h"
+
 namespace velquior::testing {
 
 // A fresh directory under the system's temporary folder, removed (with its
@@ -21,6 +23,17 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// The message of the Error that `f` raises, or "(no error)".
+template <typename F>
+std::string ErrorOf(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return std::string(e.message());
+  }
+  return "(no error)";
+}
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);

@@ -18,14 +18,7 @@ using testing::TempDir;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
-std::string ErrorOf(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const Error& e) {
-    return std::string(e.message());
-  }
-  return "no error";
-}
+using testing::ErrorOf;
 
 TEST(FilesAtomicReplace, ReplacesContentAndKeepsPermissions) {
   TempDir dir;

@@ -17,15 +17,7 @@ namespace dbf = tables::dbf;
 using tables::Value;
 using namespace testing::dbf;  // NOLINT: the helpers
 
-template <typename F>
-std::string ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return std::string(e.message());
-  }
-  return "(no error)";
-}
+using testing::ErrorOf;
 
 // Where the terminator of MakeTable's field list is.
 std::size_t TerminatorAt(const TableSpec& s) { return 32 + 32 * s.fields.size(); }

@@ -10,6 +10,7 @@
 #include "common/error.h"
 #include "tables/dbf_reader.h"
 #include "tests/tables/dbf_test_util.h"
+#include "tests/test_util.h"
 
 namespace velquior {
 namespace {
@@ -19,15 +20,7 @@ using tables::Value;
 using tables::dbf::ReadTable;
 using namespace testing::dbf;  // NOLINT: the helpers
 
-template <typename F>
-std::string ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return std::string(e.message());
-  }
-  return "(no error)";
-}
+using testing::ErrorOf;
 
 bool IsNull(const Value& v) { return std::holds_alternative<Null>(v); }
 

@@ -31,16 +31,7 @@ using tables::Value;
 using testing::ReadFile;
 using testing::TempDir;
 
-// The message of the Error `f` raises, or "(no error)".
-template <typename F>
-std::string ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return std::string(e.message());
-  }
-  return "(no error)";
-}
+using testing::ErrorOf;
 
 // A SOLUC-like table made by the engine: three texts, an integer, a float.
 void CreateSoluc(const fs::path& dir, std::string_view name = "SOLUC") {

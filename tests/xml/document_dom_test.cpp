@@ -5,6 +5,7 @@
 #include "common/error.h"
 #include "xml/document.h"
 #include "xml/saga_names.h"
+#include "tests/test_util.h"
 
 namespace velquior::xml {
 namespace {
@@ -25,15 +26,7 @@ std::vector<std::string> Ids(const NodeList& list) {
   return ids;
 }
 
-template <typename F>
-std::string ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return std::string(e.message());
-  }
-  return "(no error)";
-}
+using testing::ErrorOf;
 
 TEST(XmlText, JoinsDescendantsAndTrimsXmlWhiteSpace) {
   struct Row {
