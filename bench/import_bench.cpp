@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 
+#include "common/bytes.h"
 #include "tests/school_generator.h"
 #include "tests/test_util.h"
 
@@ -42,11 +43,9 @@ void WriteDbf(const fs::path& file, const std::vector<Field>& fields, std::size_
   out[1] = 124;
   out[2] = 9;
   out[3] = 2;
-  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<char>((count >> (8 * i)) & 0xFF);
-  out[8] = static_cast<char>(header_length & 0xFF);
-  out[9] = static_cast<char>(header_length >> 8);
-  out[10] = static_cast<char>(record_length & 0xFF);
-  out[11] = static_cast<char>(record_length >> 8);
+  velquior::SetLe(out, 4, count, 4);
+  velquior::SetLe(out, 8, static_cast<std::uint64_t>(header_length), 2);
+  velquior::SetLe(out, 10, static_cast<std::uint64_t>(record_length), 2);
   out[29] = 0x03;  // Windows-1252
   for (const auto& f : fields) {
     std::string d(32, '\0');

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <system_error>
 
 #include "common/error.h"
@@ -48,11 +49,15 @@ std::string ReadFileBytes(const fs::path& path) {
 }
 
 void AtomicReplaceFile(const fs::path& path, std::string_view bytes) {
-  platform::ReplaceFileAtomically(path, [bytes](const ByteSink& sink) { sink(bytes); });
+  AtomicReplaceFile(path, [bytes](const ByteSink& sink) { sink(bytes); });
 }
 
 void AtomicReplaceFile(const fs::path& path, const std::function<void(const ByteSink&)>& produce) {
-  platform::ReplaceFileAtomically(path, produce);
+  try {
+    platform::ReplaceFileAtomically(path, produce);
+  } catch (const platform::WriteFailed& e) {
+    throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(path), std::strerror(e.code().value())}));
+  }
 }
 
 std::vector<fs::path> AllCaseVariants(const fs::path& dir, std::string_view name) {

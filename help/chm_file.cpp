@@ -1,5 +1,6 @@
 #include "help/chm_file.h"
-#include "help/chm_bytes.h"
+#include "common/bytes.h"
+#include "help/ascii_case.h"
 
 #include <chm_lib.h>
 

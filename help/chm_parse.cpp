@@ -1,5 +1,6 @@
 #include "help/chm_parse.h"
-#include "help/chm_bytes.h"
+#include "common/bytes.h"
+#include "help/ascii_case.h"
 
 #include "text/encoding.h"
 

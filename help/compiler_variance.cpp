@@ -1,5 +1,5 @@
 #include "help/compiler_variance.h"
-#include "help/chm_bytes.h"
+#include "common/bytes.h"
 
 #include <stdexcept>
 
@@ -32,8 +32,7 @@ std::string SetKeywordMapCount(std::string_view map) {
   }
   const std::size_t records = (map.size() - 2) / kMapRecord;
   std::string out(map);
-  out[0] = static_cast<char>(records & 0xFF);
-  out[1] = static_cast<char>(records >> 8);
+  SetLe(out, 0, records, 2);
   return out;
 }
 

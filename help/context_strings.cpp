@@ -1,5 +1,6 @@
 #include "help/context_strings.h"
-#include "help/chm_bytes.h"
+#include "common/bytes.h"
+#include "help/ascii_case.h"
 
 #include <map>
 #include <set>

@@ -1,5 +1,5 @@
 #include "help/help_manager.h"
-#include "help/chm_bytes.h"
+#include "help/ascii_case.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,5 +1,6 @@
 #include "help/itsf_directory.h"
-#include "help/chm_bytes.h"
+#include "common/bytes.h"
+#include "help/ascii_case.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,5 +1,5 @@
 #include "help/lzx_stored.h"
-#include "help/chm_bytes.h"
+#include "common/bytes.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -29,8 +29,7 @@ class BitWriter {
 
  private:
   void Flush() {
-    out_ += static_cast<char>(word_ & 0xFF);
-    out_ += static_cast<char>(word_ >> 8);
+    PutLe(out_, word_, 2);
     word_ = 0;
     used_ = 0;
   }

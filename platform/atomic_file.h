@@ -5,8 +5,15 @@
 #include <filesystem>
 #include <functional>
 #include <string_view>
+#include <system_error>
 
 namespace velquior::platform {
+
+// A write, flush or rename of the replacement failed; code() is the errno.
+class WriteFailed : public std::system_error {
+ public:
+  explicit WriteFailed(int err) : std::system_error(err, std::generic_category()) {}
+};
 
 // Takes a file's bytes piece by piece, in order.
 using ByteSink = std::function<void(std::string_view)>;
@@ -17,8 +24,8 @@ using ByteSink = std::function<void(std::string_view)>;
 // file gets the default ones). Temporary files that killed runs left beside
 // `path`, locked by nobody, are removed first.
 //
-// Raises Error(msg::kNoSePuedeEscribir) naming `path`, also from the sink;
-// when anything raises, the temporary file goes and `path` stays as it was.
+// Raises WriteFailed, also from the sink; when anything raises, the
+// temporary file goes and `path` stays as it was.
 void ReplaceFileAtomically(const std::filesystem::path& path, const std::function<void(const ByteSink&)>& produce);
 
 }  // namespace velquior::platform

@@ -1,6 +1,6 @@
 #pragma once
-// Small pieces the dBASE reader's parts share: assembling integers from
-// bytes, showing bytes in messages, trimming pads. Callers check the bounds;
+// Small pieces the dBASE reader's parts share (integers: common/bytes.h):
+// showing bytes in messages, trimming pads. Callers check the bounds;
 // these only assemble.
 
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/bytes.h"
 #include "common/error.h"
 #include "common/format.h"
 #include "common/messages.h"
@@ -15,28 +16,6 @@
 namespace velquior::tables::dbf::bytes {
 
 inline std::uint8_t U8(std::string_view b, std::size_t at) { return static_cast<std::uint8_t>(b[at]); }
-
-inline std::uint16_t U16Le(std::string_view b, std::size_t at) {
-  return static_cast<std::uint16_t>(U8(b, at) | (U8(b, at + 1) << 8));
-}
-
-inline std::uint32_t U32Le(std::string_view b, std::size_t at) {
-  return static_cast<std::uint32_t>(U8(b, at)) | (static_cast<std::uint32_t>(U8(b, at + 1)) << 8) |
-         (static_cast<std::uint32_t>(U8(b, at + 2)) << 16) | (static_cast<std::uint32_t>(U8(b, at + 3)) << 24);
-}
-
-inline std::uint32_t U32Be(std::string_view b, std::size_t at) {
-  return (static_cast<std::uint32_t>(U8(b, at)) << 24) | (static_cast<std::uint32_t>(U8(b, at + 1)) << 16) |
-         (static_cast<std::uint32_t>(U8(b, at + 2)) << 8) | static_cast<std::uint32_t>(U8(b, at + 3));
-}
-
-inline std::uint64_t U64Le(std::string_view b, std::size_t at) {
-  return static_cast<std::uint64_t>(U32Le(b, at)) | (static_cast<std::uint64_t>(U32Le(b, at + 4)) << 32);
-}
-
-inline std::uint64_t U64Be(std::string_view b, std::size_t at) {
-  return (static_cast<std::uint64_t>(U32Be(b, at)) << 32) | static_cast<std::uint64_t>(U32Be(b, at + 4));
-}
 
 inline bool AllBytes(std::string_view b, char c) {
   for (char x : b) {

@@ -137,9 +137,9 @@ ParsedTable ParseTable(std::string_view b, std::string_view label, ShortFile sho
   L.date[0] = U8(b, kDateAt);
   L.date[1] = U8(b, kDateAt + 1);
   L.date[2] = U8(b, kDateAt + 2);
-  L.record_count = U32Le(b, kRecordCountAt);
-  L.header_length = U16Le(b, kHeaderLengthAt);
-  L.record_length = U16Le(b, kRecordLengthAt);
+  L.record_count = Le32(b, kRecordCountAt);
+  L.header_length = Le16(b, kHeaderLengthAt);
+  L.record_length = Le16(b, kRecordLengthAt);
   L.language_driver = U8(b, kLanguageDriverAt);
   std::string_view driver_name;
   if (level7) {

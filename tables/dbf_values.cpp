@@ -193,34 +193,34 @@ Value DecodeValue(const Layout& L, std::string_view record, std::size_t index, s
           return invalid(raw);
       }
     case Decoding::kInt32Le:
-      return static_cast<std::int64_t>(static_cast<std::int32_t>(U32Le(raw, 0)));
+      return static_cast<std::int64_t>(static_cast<std::int32_t>(Le32(raw, 0)));
     case Decoding::kInt32Sortable:
       if (AllBytes(raw, '\0')) return Null{};
-      return static_cast<std::int64_t>(static_cast<std::int32_t>(U32Be(raw, 0) ^ 0x80000000u));
+      return static_cast<std::int64_t>(static_cast<std::int32_t>(Be32(raw, 0) ^ 0x80000000u));
     case Decoding::kDoubleLe:
-      return std::bit_cast<double>(U64Le(raw, 0));
+      return std::bit_cast<double>(Le64(raw, 0));
     case Decoding::kDoubleSortable: {
       if (AllBytes(raw, '\0')) return Null{};
-      std::uint64_t u = U64Be(raw, 0);
+      std::uint64_t u = Be64(raw, 0);
       constexpr std::uint64_t kSign = 0x8000000000000000ull;
       u = (u & kSign) != 0 ? (u ^ kSign) : ~u;
       return std::bit_cast<double>(u);
     }
     case Decoding::kCurrency: {
-      auto v = static_cast<std::int64_t>(U64Le(raw, 0));
+      auto v = static_cast<std::int64_t>(Le64(raw, 0));
       if (v % 10000 == 0) return v / 10000;
       return static_cast<double>(v) / 10000.0;
     }
     case Decoding::kDateTimeLe: {
       if (AllBytes(raw, '\0') || AllBytes(raw, ' ')) return Null{};
-      std::uint32_t day = U32Le(raw, 0), ms = U32Le(raw, 4);
+      std::uint32_t day = Le32(raw, 0), ms = Le32(raw, 4);
       if (day == 0) return Null{};
       if (day > kJulianDayOf99991231 || ms >= kMsPerDay) return invalid(Hex(raw));
       return DateTimeText(day, ms);
     }
     case Decoding::kTimestamp7: {
       if (AllBytes(raw, '\0')) return Null{};
-      std::uint64_t u = U64Be(raw, 0);
+      std::uint64_t u = Be64(raw, 0);
       // Real files store the plain double; a sign-flipped one (as O) is taken too.
       if ((u & 0x8000000000000000ull) != 0) u ^= 0x8000000000000000ull;
       double ms = std::bit_cast<double>(u);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "common/bytes.h"
 #include "common/error.h"
 #include "common/files.h"
 #include "common/format.h"
@@ -19,15 +20,6 @@ std::string Num(std::int64_t n) { return std::to_string(n); }
 
 [[noreturn]] void CannotCreate(std::string_view label, const std::string& why) {
   throw Error(Format(msg::kTablaNoSePuedeCrear, {label, why}));
-}
-
-void PutU16(std::string& out, std::size_t at, std::size_t v) {
-  out[at] = static_cast<char>(v & 0xFF);
-  out[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-
-void PutU32(char* out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 bool ValidName(std::string_view name) {
@@ -136,8 +128,8 @@ std::string EmptyTable(const std::vector<NewField>& fields, Date date, std::stri
   out[kVersionAt] = static_cast<char>(kWriteVersion);
   auto stamp = HeaderStamp(date, 0);
   std::memcpy(&out[kDateAt], stamp.data(), stamp.size());
-  PutU16(out, kHeaderLengthAt, header_length);
-  PutU16(out, kRecordLengthAt, record_length);
+  SetLe(out, kHeaderLengthAt, header_length, 2);
+  SetLe(out, kRecordLengthAt, record_length, 2);
   out[kLanguageDriverAt] = static_cast<char>(kWriteLanguageDriver);
   std::size_t offset = 1;
   for (std::size_t i = 0; i < stored.size(); ++i) {
@@ -147,7 +139,7 @@ std::string EmptyTable(const std::vector<NewField>& fields, Date date, std::stri
     d[kTypeAt] = f.type;
     // Bytes 12-15: dBASE ignores them ("address in memory"); FoxPro reads
     // them as the field's place in the record, so they get the true start.
-    PutU32(d + kDisplacementAt, static_cast<std::uint32_t>(offset));
+    SetLe(d + kDisplacementAt, static_cast<std::uint32_t>(offset), 4);
     d[kWidthAt] = static_cast<char>(f.width);
     d[kDecimalsAt] = static_cast<char>(f.decimals);
     offset += static_cast<std::size_t>(f.width);
@@ -165,7 +157,7 @@ std::array<char, 7> HeaderStamp(Date date, std::uint32_t record_count) {
   out[0] = static_cast<char>(year);
   out[1] = static_cast<char>(date.month);
   out[2] = static_cast<char>(date.day);
-  PutU32(out.data() + 3, record_count);
+  SetLe(out.data() + 3, record_count, 4);
   return out;
 }
 

@@ -7,21 +7,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <string>
-
-#include "common/error.h"
-#include "common/files.h"
-#include "common/format.h"
-#include "common/messages.h"
 
 namespace velquior::platform {
 namespace fs = std::filesystem;
 namespace {
 
-[[noreturn]] void ThrowWrite(const fs::path& path, int err) {
-  throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(path), std::strerror(err)}));
-}
+[[noreturn]] void ThrowWrite(int err) { throw WriteFailed(err); }
 
 bool WriteAll(int fd, std::string_view bytes) {
   const char* p = bytes.data();
@@ -82,7 +74,7 @@ void ReplaceFileAtomically(const fs::path& path, const std::function<void(const 
   for (;;) {
     name = tmpl;
     fd = ::mkstemp(name.data());
-    if (fd < 0) ThrowWrite(path, errno);
+    if (fd < 0) ThrowWrite(errno);
     struct stat st {};
     while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
     }
@@ -96,7 +88,7 @@ void ReplaceFileAtomically(const fs::path& path, const std::function<void(const 
   };
   auto fail = [&](int err) {
     discard();
-    ThrowWrite(path, err);
+    ThrowWrite(err);
   };
   struct stat st {};
   mode_t mode;
@@ -110,7 +102,7 @@ void ReplaceFileAtomically(const fs::path& path, const std::function<void(const 
   if (::fchmod(fd, mode) != 0) fail(errno);
   try {
     produce([&](std::string_view piece) {
-      if (!WriteAll(fd, piece)) ThrowWrite(path, errno);
+      if (!WriteAll(fd, piece)) ThrowWrite(errno);
     });
   } catch (...) {
     discard();
