@@ -11,7 +11,7 @@
 #include "app/dialogs.h"
 #include "app/glyphs.h"
 #include "app/gradient_panel.h"
-#include "app/help_request.h"
+#include "help/help_request.h"
 #include "app/host_window.h"
 #include "common/format.h"
 #include "common/messages.h"
@@ -43,7 +43,7 @@ QString ConversionButtonName(std::string_view label) {
   return Q(Format(msg::kNombreBotonConversion, {msg::kBotonAceptar, label})).trimmed();
 }
 
-void MarkHelp(QWidget* w) { w->setProperty("helpContext", kHelpContext); }
+void MarkHelp(QWidget* w) { w->setProperty("helpContext", help::kMainWindowContext); }
 
 QLabel* AddLabel(QWidget* panel, const char* name, std::string_view text, const QFont& font, QRect geometry) {
   auto* label = new QLabel(Q(text), panel);
@@ -139,7 +139,7 @@ void TMForm::BuildControls() {
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   f1->setContext(Qt::WindowShortcut);
   connect(f1, &QShortcut::activated, this, [this] {
-    if (setup_.help != nullptr) setup_.help->ShowContext(kHelpContext);
+    if (setup_.help != nullptr) setup_.help->ShowContext(help::kMainWindowContext);
   });
 }
 
@@ -175,7 +175,7 @@ void TMForm::BImportarClick() { handlers_.BImportarClick(); }
 
 void TMForm::Button1Click() {
   if (setup_.help == nullptr) return;
-  setup_.help->SetHelpFile(kHelpFile);
+  setup_.help->SetHelpFile(help::kHelpFile);
   setup_.help->ShowContents();
 }
 

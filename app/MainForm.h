@@ -13,6 +13,7 @@
 
 #include "app/open_dialog.h"
 #include "conversion/reporter.h"
+#include "help/help_request.h"
 #include "shell/form_handlers.h"
 #include "shell/window.h"
 
@@ -21,7 +22,6 @@ class QPushButton;
 namespace velquior::app {
 
 class Dialogs;
-class HelpRequests;
 class HostEmbedder;
 
 struct FormSetup {
@@ -29,7 +29,7 @@ struct FormSetup {
   std::filesystem::path work_dir;
   std::filesystem::path result_file;   // written on close in host mode
   Dialogs* dialogs = nullptr;          // these three outlive the form
-  HelpRequests* help = nullptr;
+  help::HelpRequests* help = nullptr;
   HostEmbedder* embedder = nullptr;
   std::function<void()> on_closed;     // the window has closed: end the program
   // The host's window went away with ours inside it; the result is written.

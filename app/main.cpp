@@ -11,7 +11,7 @@
 #include <QApplication>
 
 #include "app/MainForm.h"
-#include "app/help_request.h"
+#include "help/help_request.h"
 #include "app/host_window.h"
 #include "app/open_dialog.h"
 #include "app/qt_dialogs.h"
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
 
   help::HelpService help;  // every later help request goes through it
   QApplication application(argc, argv);
-  help.SetHelpFile(app::kHelpFile);
+  help.SetHelpFile(help::kHelpFile);
   QApplication::setApplicationName(QString::fromUtf8(msg::kTituloAplicacion.data(),
                                                      static_cast<qsizetype>(msg::kTituloAplicacion.size())));
   // Closing the main window ends the program, also when it is embedded (a

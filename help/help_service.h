@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/help_request.h"
+#include "help/help_request.h"
 #include "help/help_system.h"
 
 namespace velquior::help {
@@ -15,7 +15,7 @@ std::string ExecutableDirectory();
 // The chmlib help windows (help/help_window.h).
 EngineLoader DefaultEngineLoader();
 
-class HelpService : public app::HelpRequests {
+class HelpService : public HelpRequests {
  public:
   // Set up before the application object exists; the engine makes its
   // windows only when a request needs one.

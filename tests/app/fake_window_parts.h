@@ -12,7 +12,7 @@
 #include <QWidget>
 
 #include "app/dialogs.h"
-#include "app/help_request.h"
+#include "help/help_request.h"
 #include "app/host_window.h"
 
 namespace velquior::app::testing {
@@ -43,7 +43,7 @@ class FakeDialogs : public Dialogs {
   }
 };
 
-class FakeHelp : public HelpRequests {
+class FakeHelp : public help::HelpRequests {
  public:
   std::vector<std::string> calls;
   void ShowContext(int context) override { calls.push_back("context:" + std::to_string(context)); }

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "app/MainForm.h"
-#include "app/help_request.h"
+#include "help/help_request.h"
 #include "app/qt_dialogs.h"
 
 int main(int argc, char** argv) {
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   velquior::app::QtDialogs dialogs;
-  velquior::app::NoHelp help;
+  velquior::help::NoHelp help;
   velquior::app::FormSetup setup;
   setup.dialogs = &dialogs;
   setup.help = &help;

@@ -170,7 +170,7 @@ TEST(MainWindowHelp, F1OpensContextOneAndTheButtonTheContents) {
   const std::string exe_dir = fs::path(kChm).parent_path().string() + "/";
   std::shared_ptr<ChmHelpEngine> engine = std::make_shared<ChmHelpEngine>();
   HelpService help([engine] { return engine; }, [exe_dir] { return exe_dir; });
-  help.SetHelpFile(app::kHelpFile);
+  help.SetHelpFile(kHelpFile);
   app::testing::FakeDialogs dialogs;
   TempDir work;
   app::FormSetup setup;
@@ -217,7 +217,7 @@ TEST(MainWindowHelp, NoHelpFileBesideTheProgramShowsNothing) {
   const std::string exe_dir = empty_dir.path().string() + "/";
   auto engine = std::make_shared<ChmHelpEngine>();
   HelpService help([engine] { return engine; }, [exe_dir] { return exe_dir; });
-  help.SetHelpFile(app::kHelpFile);
+  help.SetHelpFile(kHelpFile);
   help.ShowContext(1);
   help.ShowContents();
   EXPECT_TRUE(engine->Windows().empty());

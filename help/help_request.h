@@ -1,14 +1,15 @@
 #pragma once
-// Where the window sends its help requests (F1 and the help button).
-// help::HelpService answers them; NoHelp ignores them.
+// Where a window sends its help requests (F1 and the help button).
+// HelpService answers them; NoHelp ignores them.
 
 #include <string>
 #include <string_view>
 
-namespace velquior::app {
+namespace velquior::help {
 
 inline constexpr std::string_view kHelpFile = "SAGA.chm";
-inline constexpr int kHelpContext = 1;
+// What F1 asks for anywhere in the main window.
+inline constexpr int kMainWindowContext = 1;
 
 class HelpRequests {
  public:
@@ -29,4 +30,4 @@ class NoHelp : public HelpRequests {
   void ShowContents() override {}
 };
 
-}  // namespace velquior::app
+}  // namespace velquior::help
