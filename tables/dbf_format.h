@@ -137,6 +137,6 @@ inline constexpr int kFloatDecimals = 4;
 // Close, destruction and before another handle reads the file). After each
 // batch the header's count and date are rewritten, so the file on disk is
 // always a complete table of the records written so far.
-inline constexpr std::size_t kFlushBytes = 64 * 1024;
+inline constexpr std::size_t kFlushBytes = std::size_t{64} * 1024;
 
 }  // namespace velquior::tables::dbf

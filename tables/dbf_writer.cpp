@@ -135,7 +135,8 @@ std::string EmptyTable(const std::vector<NewField>& fields, Date date, std::stri
   for (std::size_t i = 0; i < stored.size(); ++i) {
     const FieldInfo& f = stored[i];
     char* d = &out[kHeaderSize + kDescriptorSize * i];
-    std::memcpy(d, f.name.data(), f.name.size());  // NUL-padded to 11 bytes
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): the header is zeroed, names are NUL-padded to 11 bytes
+    std::memcpy(d, f.name.data(), f.name.size());
     d[kTypeAt] = f.type;
     // Bytes 12-15: dBASE ignores them ("address in memory"); FoxPro reads
     // them as the field's place in the record, so they get the true start.

@@ -216,8 +216,8 @@ std::string FormatShortest(double value, char separator) {
   } else if (n <= d.exponent + 1) {
     out += d.digits + std::string(static_cast<std::size_t>(d.exponent + 1 - n), '0');
   } else {
-    out += d.digits.substr(0, static_cast<std::size_t>(d.exponent + 1)) + separator +
-           d.digits.substr(static_cast<std::size_t>(d.exponent + 1));
+    out += d.digits.substr(0, static_cast<std::size_t>(d.exponent) + 1) + separator +
+           d.digits.substr(static_cast<std::size_t>(d.exponent) + 1);
   }
   return out;
 }

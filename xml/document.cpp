@@ -122,8 +122,10 @@ const xmlChar* DocName(xmlDoc* doc, std::string_view utf8_name) {
 xmlNode* NewText(xmlDoc* doc, std::string_view utf8) {
   xmlNode* t = xmlNewDocText(doc, nullptr);
   if (t == nullptr) throw std::bad_alloc();
-  constexpr std::size_t kInline = sizeof(t->properties) + sizeof(t->nsDef);
-  static_assert(offsetof(xmlNode, nsDef) == offsetof(xmlNode, properties) + sizeof(t->properties));
+  // The two pointer fields a text node never uses, as bytes.
+  constexpr std::size_t kInline = sizeof(t->properties) + sizeof(t->nsDef);  // NOLINT(bugprone-sizeof-expression)
+  static_assert(offsetof(xmlNode, nsDef) ==
+                offsetof(xmlNode, properties) + sizeof(t->properties));  // NOLINT(bugprone-sizeof-expression)
   if (utf8.size() < kInline) {
     auto* inside = reinterpret_cast<xmlChar*>(&t->properties);
     std::memcpy(inside, utf8.data(), utf8.size());

@@ -20,9 +20,10 @@
 #include <string_view>
 #include <vector>
 
-struct _xmlNode;
-struct _xmlAttr;
-struct _xmlDoc;
+// libxml2's own names, declared so that this header needs none of its.
+struct _xmlNode;  // NOLINT(bugprone-reserved-identifier)
+struct _xmlAttr;  // NOLINT(bugprone-reserved-identifier)
+struct _xmlDoc;   // NOLINT(bugprone-reserved-identifier)
 
 namespace velquior::xml {
 

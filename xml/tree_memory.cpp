@@ -24,8 +24,8 @@ namespace {
 constexpr std::size_t kGranule = 16;
 constexpr std::size_t kClasses = 32;  // 16, 32, ... 512 bytes
 constexpr std::size_t kLargest = kGranule * kClasses;
-constexpr std::size_t kRun = 64 * 1024;  // blocks of one class
-constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+constexpr std::size_t kRun = std::size_t{64} * 1024;  // blocks of one class
+constexpr std::size_t kHugePage = std::size_t{2} * 1024 * 1024;
 constexpr std::size_t kCommitStep = 4 * kHugePage;
 // Address space only: it is made writable a step at a time, as used.
 constexpr std::size_t kReserve = std::size_t{32} << 30;

@@ -50,7 +50,6 @@ constexpr int kIndentLevels = 30;
 constexpr char kSpaces[] = "                                                            ";
 static_assert(sizeof(kSpaces) - 1 == 2 * kIndentLevels);
 
-
 class Writer {
  public:
   Writer(Charset charset, std::string& out) : charset_(charset), out_(out) {}

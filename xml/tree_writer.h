@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-struct _xmlNode;
+struct _xmlNode;  // NOLINT(bugprone-reserved-identifier): libxml2's name
 
 namespace velquior::xml::detail {
 

@@ -15,8 +15,8 @@ std::string NumericLocaleName() {
 }
 
 std::optional<char> LocaleDecimalSeparator(const std::string& name) {
-  locale_t loc = newlocale(LC_NUMERIC_MASK, name.c_str(), static_cast<locale_t>(0));
-  if (loc == static_cast<locale_t>(0)) return std::nullopt;
+  locale_t loc = newlocale(LC_NUMERIC_MASK, name.c_str(), nullptr);
+  if (loc == nullptr) return std::nullopt;
   const char* radix = nl_langinfo_l(RADIXCHAR, loc);
   const char sep = (radix != nullptr && radix[0] != '\0' && radix[1] == '\0') ? radix[0] : '.';
   freelocale(loc);
