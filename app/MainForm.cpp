@@ -11,10 +11,10 @@
 #include "app/dialogs.h"
 #include "app/glyphs.h"
 #include "app/gradient_panel.h"
-#include "help/help_request.h"
 #include "app/host_window.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "help/help_request.h"
 
 namespace velquior::app {
 namespace {

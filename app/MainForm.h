@@ -25,13 +25,13 @@ class Dialogs;
 class HostEmbedder;
 
 struct FormSetup {
-  std::vector<std::string> params;     // the command line, program not counted
+  std::vector<std::string> params;  // the command line, program not counted
   std::filesystem::path work_dir;
-  std::filesystem::path result_file;   // written on close in host mode
-  Dialogs* dialogs = nullptr;          // these three outlive the form
+  std::filesystem::path result_file;  // written on close in host mode
+  Dialogs* dialogs = nullptr;         // these three outlive the form
   help::HelpRequests* help = nullptr;
   HostEmbedder* embedder = nullptr;
-  std::function<void()> on_closed;     // the window has closed: end the program
+  std::function<void()> on_closed;  // the window has closed: end the program
   // The host's window went away with ours inside it; the result is written.
   // Ends the program there and then, even from inside a box. Empty: on_closed.
   std::function<void()> on_host_lost;

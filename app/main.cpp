@@ -11,12 +11,12 @@
 #include <QApplication>
 
 #include "app/MainForm.h"
-#include "help/help_request.h"
 #include "app/host_window.h"
 #include "app/open_dialog.h"
 #include "app/qt_dialogs.h"
 #include "common/messages.h"
 #include "common/work_dir.h"
+#include "help/help_request.h"
 #include "help/help_service.h"
 #include "shell/result_file.h"
 #include "text/numbers.h"
@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
   help::HelpService help;  // every later help request goes through it
   QApplication application(argc, argv);
   help.SetHelpFile(help::kHelpFile);
-  QApplication::setApplicationName(QString::fromUtf8(msg::kTituloAplicacion.data(),
-                                                     static_cast<qsizetype>(msg::kTituloAplicacion.size())));
+  QApplication::setApplicationName(
+      QString::fromUtf8(msg::kTituloAplicacion.data(), static_cast<qsizetype>(msg::kTituloAplicacion.size())));
   // Closing the main window ends the program, also when it is embedded (a
   // child window never counts as the last window closed).
   application.setQuitOnLastWindowClosed(false);

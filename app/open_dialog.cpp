@@ -37,6 +37,8 @@ std::optional<std::filesystem::path> XmlFileDialog::Execute(Dialogs& dialogs, QW
 
 QString ToQString(const std::filesystem::path& path) { return QFile::decodeName(path.string().c_str()); }
 
-std::filesystem::path ToPath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }
+std::filesystem::path ToPath(const QString& name) {
+  return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
 
 }  // namespace velquior::app

@@ -42,8 +42,8 @@ School& SchoolOfScale(int scale) {
 void BM_ExportCli(benchmark::State& state) {
   School& school = SchoolOfScale(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    auto r = velquior::testing::RunProgram(VELQUIOR_CONVERT_BIN, {"export", school.file.string(), "--workdir",
-                                                                  school.work.string()});
+    auto r = velquior::testing::RunProgram(VELQUIOR_CONVERT_BIN,
+                                           {"export", school.file.string(), "--workdir", school.work.string()});
     if (r.status != 0) state.SkipWithError(r.err.c_str());
   }
   state.counters["MB"] = static_cast<double>(std::filesystem::file_size(school.file)) / 1e6;

@@ -93,8 +93,11 @@ void WriteWorkTables(const fs::path& work, std::size_t lessons) {
   WriteDbf(work / "GRUPOST.DBF", abrev, kCatalogue, coded("G", 4000000));
   WriteDbf(work / "PROFT.DBF", abrev, kCatalogue, coded("T", 5000000));
   WriteDbf(work / "AULAT.DBF", abrev, kCatalogue, coded("R", 6000000));
-  const std::vector<Field> dias = {{"DIA", 'C', 20, 0},      {"TEXTODIA", 'C', 20, 0}, {"HORA", 'C', 8, 0},
-                                   {"HORADESDE", 'C', 8, 0}, {"HORAHASTA", 'C', 8, 0}};
+  const std::vector<Field> dias = {{"DIA", 'C', 20, 0},
+                                   {"TEXTODIA", 'C', 20, 0},
+                                   {"HORA", 'C', 8, 0},
+                                   {"HORADESDE", 'C', 8, 0},
+                                   {"HORAHASTA", 'C', 8, 0}};
   WriteDbf(work / "DIASHORAST.DBF", dias, 7 * 12, [](std::size_t i) {
     int d = static_cast<int>(i / 12) + 1, h = static_cast<int>(i % 12) + 1;
     return std::vector<std::string>{std::to_string(d), "Dia " + std::to_string(d), std::to_string(h),
@@ -104,18 +107,20 @@ void WriteWorkTables(const fs::path& work, std::size_t lessons) {
                                     {"AULA", 'C', 10, 0},     {"DIA", 'N', 2, 0},   {"HORA", 'N', 5, 1},
                                     {"SESIONES", 'N', 5, 1}};
   WriteDbf(work / "SOLUC.DBF", soluc, lessons, [](std::size_t i) {
-    auto code = [i](const char* prefix, std::size_t step) {
-      return prefix + std::to_string((i * step) % kCatalogue);
-    };
+    auto code = [i](const char* prefix, std::size_t step) { return prefix + std::to_string((i * step) % kCatalogue); };
     std::string dia = i % 97 == 0 ? "0" : std::to_string(1 + i % 7);
-    return std::vector<std::string>{code("G", 1), code("T", 7), code("S", 13), code("R", 31), dia,
-                                    std::to_string(1 + (i / 7) % 12) + ".0", i % 50 == 0 ? "0.5" : "1.0"};
+    return std::vector<std::string>{code("G", 1),
+                                    code("T", 7),
+                                    code("S", 13),
+                                    code("R", 31),
+                                    dia,
+                                    std::to_string(1 + (i / 7) % 12) + ".0",
+                                    i % 50 == 0 ? "0.5" : "1.0"};
   });
 }
 
 velquior::testing::RunResult Import(const Timetable& t) {
-  return velquior::testing::RunProgram(VELQUIOR_CONVERT_BIN,
-                                       {"import", t.doc.string(), "--workdir", t.work.string()});
+  return velquior::testing::RunProgram(VELQUIOR_CONVERT_BIN, {"import", t.doc.string(), "--workdir", t.work.string()});
 }
 
 Timetable& TimetableOfScale(int scale) {

@@ -33,7 +33,10 @@ Row RowOf(int i) {
   Row r;
   r.casig = "ASIG" + std::to_string(i % 3000);
   r.cprof = "PROF\xd1" + std::to_string(i % 2500);  // Ñ
-  r.cgrup = "1\xba" "ESO-" + std::to_string(i % 1500);  // º
+  r.cgrup =
+      "1\xba"
+      "ESO-" +
+      std::to_string(i % 1500);  // º
   r.caula = i % 7 == 0 ? "" : "AULA" + std::to_string(i % 900);
   r.turno = i % 2 ? "M" : "T";
   r.nivel = "ESO";

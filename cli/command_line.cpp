@@ -12,9 +12,7 @@ constexpr std::string_view kWorkDirFlag = "--workdir";
 constexpr std::string_view kSeparatorFlag = "--decimal-separator";
 constexpr std::string_view kJsonFlag = "--json";
 
-[[noreturn]] void Usage(std::string_view pattern, std::string_view arg) {
-  throw UsageError{Format(pattern, {arg})};
-}
+[[noreturn]] void Usage(std::string_view pattern, std::string_view arg) { throw UsageError{Format(pattern, {arg})}; }
 
 }  // namespace
 

@@ -81,9 +81,9 @@ Shown ReadForDump(const std::filesystem::path& file, std::ostream& err) {
   options.values.invalid_as_text = true;
   dbf::TableContents c = dbf::ReadTable(bytes.view(), shown.file_name, options);
   if (c.records_present < c.layout.record_count) {
-    err << Format(msg::kAviso, {Format(msg::kDumpRegistrosIncompletos,
-                                       {shown.file_name, std::to_string(c.layout.record_count),
-                                        std::to_string(c.records_present)})})
+    err << Format(msg::kAviso,
+                  {Format(msg::kDumpRegistrosIncompletos,
+                          {shown.file_name, std::to_string(c.layout.record_count), std::to_string(c.records_present)})})
         << '\n';
   }
   shown.code_page = c.layout.declared_code_page;
@@ -100,11 +100,21 @@ std::string JsonString(std::string_view utf8) {
   for (char ch : utf8) {
     auto c = static_cast<unsigned char>(ch);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           static constexpr char kHex[] = "0123456789abcdef";

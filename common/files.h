@@ -37,12 +37,10 @@ void AtomicReplaceFile(const std::filesystem::path& path, const std::function<vo
 
 // The entry of `dir` named `name` without regard to ASCII letter case: the
 // exact name when it exists, else the first case variant in sorted order.
-std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path& dir,
-                                                    std::string_view name);
+std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path& dir, std::string_view name);
 
 // Every entry of `dir` whose name equals `name` without regard to ASCII case.
-std::vector<std::filesystem::path> AllCaseVariants(const std::filesystem::path& dir,
-                                                   std::string_view name);
+std::vector<std::filesystem::path> AllCaseVariants(const std::filesystem::path& dir, std::string_view name);
 
 // Deletes every case variant of `name` in `dir`; failures are ignored, as
 // the creation that follows decides.

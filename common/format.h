@@ -3,9 +3,9 @@
 // templates in messages.h stay the system's own texts ("'%s' no es un valor
 // entero válido"). Only %s and %d are understood; "%%" is a literal percent.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <initializer_list>
 
 namespace velquior {
 

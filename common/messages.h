@@ -62,13 +62,14 @@ inline constexpr std::string_view kXmlArchivoDemasiadoGrande = "el archivo es de
 inline constexpr std::string_view kXmlSinRaiz = "no tiene elemento raíz";
 inline constexpr std::string_view kXmlErrorDesconocido = "error sin descripción del analizador XML";
 inline constexpr std::string_view kXmlTextoNoUtf8 = "el documento contiene texto que no es UTF-8 válido";
-inline constexpr std::string_view kXmlNodoDesconocido = "el documento contiene un nodo de un tipo que no se puede escribir";
+inline constexpr std::string_view kXmlNodoDesconocido =
+    "el documento contiene un nodo de un tipo que no se puede escribir";
 // The parser's common failures (reason of kXmlNoValido); names as written.
 inline constexpr std::string_view kXmlFaltaInicio = "no empieza con una etiqueta: no se encuentra '<'";
 inline constexpr std::string_view kXmlContenidoTrasFinal = "hay contenido de más tras el final del documento";
-inline constexpr std::string_view kXmlEtiquetasNoCoinciden =
-    "la etiqueta <%s> de la línea %s se cierra con </%s>";
-inline constexpr std::string_view kXmlEtiquetaSinCerrar = "el documento termina sin cerrar la etiqueta <%s> de la línea %s";
+inline constexpr std::string_view kXmlEtiquetasNoCoinciden = "la etiqueta <%s> de la línea %s se cierra con </%s>";
+inline constexpr std::string_view kXmlEtiquetaSinCerrar =
+    "el documento termina sin cerrar la etiqueta <%s> de la línea %s";
 inline constexpr std::string_view kXmlDocumentoTerminaAntes = "el documento termina antes de tiempo";
 inline constexpr std::string_view kXmlEtiquetaSinFinal = "la etiqueta <%s> de la línea %s no termina con '>'";
 inline constexpr std::string_view kXmlFaltaMayorQue = "falta '>'";
@@ -175,12 +176,9 @@ namespace why {
 // Header and field list.
 inline constexpr std::string_view kArchivoCorto =
     "el archivo tiene %s bytes y no llega a la cabecera de una tabla dBASE";
-inline constexpr std::string_view kVersionDesconocida =
-    "no es una tabla dBASE (el primer byte es 0x%s)";
-inline constexpr std::string_view kCabeceraMasLarga =
-    "la cabecera indica que ocupa %s bytes y el archivo tiene %s";
-inline constexpr std::string_view kSinTerminador =
-    "la lista de campos no termina dentro de la cabecera";
+inline constexpr std::string_view kVersionDesconocida = "no es una tabla dBASE (el primer byte es 0x%s)";
+inline constexpr std::string_view kCabeceraMasLarga = "la cabecera indica que ocupa %s bytes y el archivo tiene %s";
+inline constexpr std::string_view kSinTerminador = "la lista de campos no termina dentro de la cabecera";
 inline constexpr std::string_view kSinCampos = "la tabla no tiene campos";
 inline constexpr std::string_view kAnchoCero = "el campo %s tiene anchura 0";
 inline constexpr std::string_view kTipoDesconocido = "el campo %s es de un tipo desconocido ('%s')";
@@ -188,16 +186,14 @@ inline constexpr std::string_view kAnchoNoValido = "el campo %s de tipo %s tiene
 inline constexpr std::string_view kRegistroCorto =
     "la cabecera indica registros de %s bytes y sus campos, con la marca de borrado, ocupan %s";
 inline constexpr std::string_view kFaltanRegistros = "la cabecera indica %s registros y el archivo tiene %s";
-inline constexpr std::string_view kMarcaNoValida =
-    "el registro %s tiene una marca de borrado no válida (0x%s)";
+inline constexpr std::string_view kMarcaNoValida = "el registro %s tiene una marca de borrado no válida (0x%s)";
 
 // Values (found when the field is read).
 inline constexpr std::string_view kRegistroIncompleto = "el registro %s está incompleto";
 inline constexpr std::string_view kValorNoValido = "el registro %s tiene en el campo %s un valor no válido: '%s'";
 
 // Writing into a table that is open.
-inline constexpr std::string_view kNoSeAnade =
-    "no se pueden añadir registros a esta tabla: el campo %s es de tipo %s";
+inline constexpr std::string_view kNoSeAnade = "no se pueden añadir registros a esta tabla: el campo %s es de tipo %s";
 inline constexpr std::string_view kNoSeAnadeFormato =
     "no se pueden añadir registros a una tabla de este formato (byte de versión 0x%s)";
 inline constexpr std::string_view kCambiadaFuera = "otro programa ha cambiado la tabla mientras estaba abierta";

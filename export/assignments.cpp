@@ -8,8 +8,8 @@
 #include "export/element_items.h"
 #include "export/export_context.h"
 #include "export/hours.h"
-#include "tables/key_index.h"
 #include "tables/catalog.h"
+#include "tables/key_index.h"
 #include "text/numbers.h"
 #include "xml/saga_names.h"
 

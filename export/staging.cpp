@@ -116,9 +116,7 @@ void CleanUpDeadRuns(const fs::path& work_dir) {
 
 }  // namespace
 
-int Staging::RenameFile(const fs::path& from, const fs::path& to) {
-  return platform::MoveFile(from, to).value();
-}
+int Staging::RenameFile(const fs::path& from, const fs::path& to) { return platform::MoveFile(from, to).value(); }
 
 Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> tables)
     : work_dir_(std::move(work_dir)), tables_(tables.begin(), tables.end()) {
@@ -161,8 +159,8 @@ std::vector<fs::path> Staging::Commit(const MoveFile& move) {
     fs::path staged = staging_ / FileNameOf(*t, catalog::kDataExtension);
     std::error_code ec;
     if (!fs::is_regular_file(staged, ec)) {
-      throw Error(Format(msg::kTablaNoSePuedeCrear,
-                         {FileNameOf(*t, catalog::kDataExtension), msg::kFaltaEnProvisional}));
+      throw Error(
+          Format(msg::kTablaNoSePuedeCrear, {FileNameOf(*t, catalog::kDataExtension), msg::kFaltaEnProvisional}));
     }
     FlushFile(staged, FileNameOf(*t, catalog::kDataExtension));
   }

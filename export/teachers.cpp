@@ -7,8 +7,9 @@
 namespace velquior {
 
 void CrearProfesores(ExportContext& ctx) {
-  WriteNamedByFirstChild(ctx, catalog::kProft, saga::kTeachersPath, saga::kTeacher,
-                         [](codes::CodeAssigner& c, std::string_view name) { return c.Plain(codes::TeacherBase(name)); });
+  WriteNamedByFirstChild(
+      ctx, catalog::kProft, saga::kTeachersPath, saga::kTeacher,
+      [](codes::CodeAssigner& c, std::string_view name) { return c.Plain(codes::TeacherBase(name)); });
 }
 
 }  // namespace velquior

@@ -100,7 +100,8 @@ std::optional<std::string> ReadInChild(const std::string& path) {
   const auto deadline = std::chrono::steady_clock::now() + kReadTimeout;
   char buffer[65536];
   while (true) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     pollfd p{fds[0], POLLIN, 0};
     const int ready = poll(&p, 1, static_cast<int>(left.count()));

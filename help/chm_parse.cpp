@@ -49,8 +49,10 @@ std::string DecodeEntities(std::string_view s) {
         int d = -1;
         if (c >= '0' && c <= '9') d = c - '0';
         if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        if (d < 0 || cp > 0x10FFFF) ok = false;
-        else cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
+        if (d < 0 || cp > 0x10FFFF)
+          ok = false;
+        else
+          cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
       }
       if (ok) {
         text::AppendUtf8(out, cp == 0 ? 0xFFFD : cp);  // a NUL would cut the text short

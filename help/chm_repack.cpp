@@ -69,14 +69,17 @@ std::vector<ChmEntry> ReadChmEntries(const std::filesystem::path& path) {
 
 std::string RepackChm(const std::filesystem::path& input, std::string_view stage) {
   const std::string head = ReadBytes(input).substr(0, 0x18);
-  if (head.size() < 0x18 || head.compare(0, 4, "ITSF") != 0) throw std::runtime_error("no ITSF header in " + input.string());
+  if (head.size() < 0x18 || head.compare(0, 4, "ITSF") != 0)
+    throw std::runtime_error("no ITSF header in " + input.string());
   ItsfContents contents;
-  for (int i = 3; i >= 0; --i) contents.lcid = contents.lcid << 8 | static_cast<unsigned char>(head[0x14 + static_cast<std::size_t>(i)]);
+  for (int i = 3; i >= 0; --i)
+    contents.lcid = contents.lcid << 8 | static_cast<unsigned char>(head[0x14 + static_cast<std::size_t>(i)]);
 
   const std::vector<ChmEntry> entries = ReadChmEntries(input);
   const ChmEntry* ivb = Find(entries, kIvb);
   const ChmEntry* strings = Find(entries, kStrings);
-  if (ivb == nullptr || strings == nullptr) throw std::runtime_error("no context map (#IVB, #STRINGS) in " + input.string());
+  if (ivb == nullptr || strings == nullptr)
+    throw std::runtime_error("no context map (#IVB, #STRINGS) in " + input.string());
   std::vector<std::string> names;
   for (const ChmEntry& e : entries) names.push_back(e.name);
   const std::string fixed = FixContextStrings(ivb->bytes, strings->bytes, names, stage);
@@ -102,18 +105,23 @@ void CheckRepacked(const std::filesystem::path& input, const std::filesystem::pa
   const std::vector<ChmEntry> after = ReadChmEntries(output);
   std::map<std::string, const ChmEntry*> written;
   for (const ChmEntry& e : after) written.emplace(e.name, &e);
-  if (written.size() != before.size()) throw std::runtime_error("the repacked file holds a different number of objects");
+  if (written.size() != before.size())
+    throw std::runtime_error("the repacked file holds a different number of objects");
   for (const ChmEntry& e : before) {
     const auto it = written.find(e.name);
     if (it == written.end()) throw std::runtime_error("the repacked file lacks " + e.name);
-    if (it->second->section != e.section) throw std::runtime_error("the repacked file moved " + e.name + " to another section");
+    if (it->second->section != e.section)
+      throw std::runtime_error("the repacked file moved " + e.name + " to another section");
     if (MadeByWriter(e.name) || e.name == kStrings) continue;
-    if (it->second->bytes != WithoutCompilerVariance(e.name, e.bytes)) throw std::runtime_error("the repacked file reads back " + e.name + " differently");
+    if (it->second->bytes != WithoutCompilerVariance(e.name, e.bytes))
+      throw std::runtime_error("the repacked file reads back " + e.name + " differently");
   }
   if (stage.empty()) return;
-  if (ReadBytes(output).find(stage) != std::string::npos) throw std::runtime_error("the repacked file still holds " + std::string(stage));
+  if (ReadBytes(output).find(stage) != std::string::npos)
+    throw std::runtime_error("the repacked file still holds " + std::string(stage));
   for (const ChmEntry& e : after) {
-    if (e.bytes.find(stage) != std::string::npos) throw std::runtime_error(e.name + " still holds " + std::string(stage));
+    if (e.bytes.find(stage) != std::string::npos)
+      throw std::runtime_error(e.name + " still holds " + std::string(stage));
   }
 }
 

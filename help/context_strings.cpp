@@ -10,8 +10,8 @@ namespace velquior::help {
 namespace {
 
 // The object a context string means, as the name to store ("index.htm").
-std::string NameInFile(const std::string& stored, const std::map<std::string, std::string>& pages, std::string_view stage,
-                       std::uint32_t context) {
+std::string NameInFile(const std::string& stored, const std::map<std::string, std::string>& pages,
+                       std::string_view stage, std::uint32_t context) {
   const std::size_t hash = stored.find('#');
   const std::string page = stored.substr(0, hash);
   const std::string fragment = hash == std::string::npos ? "" : stored.substr(hash);

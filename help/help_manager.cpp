@@ -62,7 +62,8 @@ bool HelpManager::ShowTableOfContents(const std::string& help_file) {
   if (able.empty()) return false;
   std::size_t chosen = 0;
   if (able.size() > 1) {
-    std::stable_sort(able.begin(), able.end(), [](const auto& a, const auto& b) { return LessIgnoringCase(a.first, b.first); });
+    std::stable_sort(able.begin(), able.end(),
+                     [](const auto& a, const auto& b) { return LessIgnoringCase(a.first, b.first); });
     if (selector_) {
       StringList names;
       for (const auto& a : able) names.push_back(a.first);

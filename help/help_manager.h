@@ -18,8 +18,8 @@ using HelpOwner = void*;  // the window that help windows belong to, or none
 class HelpManagerInterface {
  public:
   virtual ~HelpManagerInterface() = default;
-  virtual std::string GetHelpFile() const = 0;             // the file of the request being served
-  virtual std::string ApplicationHelpFile() const = 0;     // the active window's, else the application's
+  virtual std::string GetHelpFile() const = 0;          // the file of the request being served
+  virtual std::string ApplicationHelpFile() const = 0;  // the active window's, else the application's
   virtual HelpOwner GetHandle() const = 0;
   virtual void Release(int viewer_id) = 0;
 };

@@ -11,7 +11,8 @@ std::string ExecutableDirectory() {
   const std::filesystem::path exe = platform::ExecutablePath();
   if (exe.empty()) return {};
   std::string dir = exe.parent_path().string();
-  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += static_cast<char>(std::filesystem::path::preferred_separator);
+  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\')
+    dir += static_cast<char>(std::filesystem::path::preferred_separator);
   return dir;
 }
 

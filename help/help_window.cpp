@@ -142,7 +142,8 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> chm, std::string file) : chm_(st
   });
   connect(index_list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
     const int row = index_list_->row(item);
-    if (row >= 0 && static_cast<std::size_t>(row) < index_entries_.size()) ShowPage(index_entries_[static_cast<std::size_t>(row)].local);
+    if (row >= 0 && static_cast<std::size_t>(row) < index_entries_.size())
+      ShowPage(index_entries_[static_cast<std::size_t>(row)].local);
   });
   connect(keyword_, &QLineEdit::returnPressed, this, [this] {
     if (QListWidgetItem* item = index_list_->currentItem()) emit index_list_->itemActivated(item);

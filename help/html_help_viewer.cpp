@@ -11,9 +11,8 @@ THtmlHelpViewer* g_viewer = nullptr;
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return LowerAscii(x) == LowerAscii(y);
-         });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -71,7 +70,8 @@ int SelectKeywordPosition(const StringList& keywords, std::string_view viewer_na
     const std::string& entry = keywords[i];
     const std::size_t colon = entry.find(':');
     // An entry without a colon has nothing before it.
-    const std::string_view before = colon == std::string::npos ? std::string_view() : std::string_view(entry).substr(0, colon);
+    const std::string_view before =
+        colon == std::string::npos ? std::string_view() : std::string_view(entry).substr(0, colon);
     if (before == viewer_name) return static_cast<int>(i);
   }
   return 0;
@@ -112,7 +112,8 @@ void THtmlHelpViewer::Unregister() {
 
 std::string THtmlHelpViewer::HelpFile() const {
   if (manager_ == nullptr) return {};
-  return ResolveHelpFile(manager_->GetHelpFile(), manager_->ApplicationHelpFile(), exe_dir_ ? exe_dir_() : std::string());
+  return ResolveHelpFile(manager_->GetHelpFile(), manager_->ApplicationHelpFile(),
+                         exe_dir_ ? exe_dir_() : std::string());
 }
 
 int THtmlHelpViewer::UnderstandsKeyword(const std::string&) { return IsChmFile(HelpFile()) ? 1 : 0; }

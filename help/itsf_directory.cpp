@@ -8,7 +8,7 @@
 namespace velquior::help {
 namespace {
 
-constexpr std::uint32_t kDensity = 2;                    // a quick-reference entry every 1 + 2^2 entries
+constexpr std::uint32_t kDensity = 2;  // a quick-reference entry every 1 + 2^2 entries
 constexpr std::size_t kQuickRefEvery = 1 + (1u << kDensity);
 constexpr std::size_t kListingHeader = 0x14;
 constexpr std::size_t kIndexHeader = 0x08;
@@ -33,8 +33,9 @@ std::vector<Chunk> Pack(const std::vector<std::pair<std::string, std::string>>& 
     if (header + encoded.size() + QuickRefSize(1) > kDirectoryChunkSize) {
       throw std::runtime_error("directory entry too long for a chunk: " + name);
     }
-    if (chunks.empty() || header + chunks.back().used + encoded.size() + QuickRefSize(chunks.back().entries.size() + 1) >
-                              kDirectoryChunkSize) {
+    if (chunks.empty() ||
+        header + chunks.back().used + encoded.size() + QuickRefSize(chunks.back().entries.size() + 1) >
+            kDirectoryChunkSize) {
       chunks.emplace_back();
       chunks.back().first_name = name;
     }
@@ -100,7 +101,9 @@ std::string WriteDirectory(std::vector<DirectoryEntry> entries, std::uint32_t lc
   for (std::int32_t i = 0; i < count; ++i) {
     std::string body = Body(listing[static_cast<std::size_t>(i)], kListingHeader);
     body.replace(0, 4, "PMGL");
-    SetLe(body, 4, static_cast<std::uint32_t>(kDirectoryChunkSize - kListingHeader - listing[static_cast<std::size_t>(i)].used), 4);
+    SetLe(body, 4,
+          static_cast<std::uint32_t>(kDirectoryChunkSize - kListingHeader - listing[static_cast<std::size_t>(i)].used),
+          4);
     SetLe(body, 12, static_cast<std::uint32_t>(i == 0 ? -1 : i - 1), 4);
     SetLe(body, 16, static_cast<std::uint32_t>(i + 1 == count ? -1 : i + 1), 4);
     chunks += body;
@@ -135,14 +138,14 @@ std::string WriteDirectory(std::vector<DirectoryEntry> entries, std::uint32_t lc
 
   std::string out;
   out += "ITSP";
-  PutLe(out, 1, 4);             // version
+  PutLe(out, 1, 4);  // version
   PutLe(out, kItspHeader, 4);
-  PutLe(out, 0x0A, 4);          // as every writer puts it
+  PutLe(out, 0x0A, 4);  // as every writer puts it
   PutLe(out, kDirectoryChunkSize, 4);
   PutLe(out, kDensity, 4);
   PutLe(out, static_cast<std::uint32_t>(depth), 4);
   PutLe(out, static_cast<std::uint32_t>(root), 4);
-  PutLe(out, 0, 4);  // first listing chunk
+  PutLe(out, 0, 4);                                      // first listing chunk
   PutLe(out, static_cast<std::uint32_t>(count - 1), 4);  // last listing chunk
   PutLe(out, 0xFFFFFFFFu, 4);
   PutLe(out, chunks.size() / kDirectoryChunkSize, 4);

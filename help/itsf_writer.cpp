@@ -14,9 +14,9 @@ namespace {
 
 constexpr std::uint32_t kItsfHeader = 0x60;
 constexpr std::uint32_t kSection0Header = 0x18;
-constexpr unsigned char kItsfGuids[32] = {
-    0x10, 0xFD, 0x01, 0x7C, 0xAA, 0x7B, 0xD0, 0x11, 0x9E, 0x0C, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC,
-    0x11, 0xFD, 0x01, 0x7C, 0xAA, 0x7B, 0xD0, 0x11, 0x9E, 0x0C, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC};
+constexpr unsigned char kItsfGuids[32] = {0x10, 0xFD, 0x01, 0x7C, 0xAA, 0x7B, 0xD0, 0x11, 0x9E, 0x0C, 0x00,
+                                          0xA0, 0xC9, 0x22, 0xE6, 0xEC, 0x11, 0xFD, 0x01, 0x7C, 0xAA, 0x7B,
+                                          0xD0, 0x11, 0x9E, 0x0C, 0x00, 0xA0, 0xC9, 0x22, 0xE6, 0xEC};
 
 // Frames between decoder resets. The control data is read two ways by
 // readers (with and without its windows-per-reset factor); only a form on
@@ -28,8 +28,8 @@ std::uint32_t ResetFrames(const std::string& control) {
   const std::uint32_t reset = Le32(control, 12);
   const std::uint32_t window = Le32(control, 16);
   const std::uint32_t per_reset = Le32(control, 20);
-  if (reset == 0 || reset > 0x10000 || window == 0 || window > 64 || (window & (window - 1)) != 0 ||
-      per_reset == 0 || window != 2 * per_reset || (2 * reset) % window != 0) {
+  if (reset == 0 || reset > 0x10000 || window == 0 || window > 64 || (window & (window - 1)) != 0 || per_reset == 0 ||
+      window != 2 * per_reset || (2 * reset) % window != 0) {
     throw std::runtime_error("LZX control data with a reset interval readers disagree on");
   }
   return reset;
@@ -55,7 +55,8 @@ std::string WriteItsf(const ItsfContents& contents) {
   const ItsfObject* control = nullptr;
   std::vector<const ItsfObject*> in_lzx;
   for (const ItsfObject& o : contents.objects) {
-    if (o.name.empty() || !seen.insert(LowerAscii(o.name)).second) throw std::runtime_error("object name repeated or empty: " + o.name);
+    if (o.name.empty() || !seen.insert(LowerAscii(o.name)).second)
+      throw std::runtime_error("object name repeated or empty: " + o.name);
     if (o.name == kLzxContent || o.name == kLzxResetTable) throw std::runtime_error("made here, not given: " + o.name);
     if (o.section != 0 && o.section != 1) throw std::runtime_error("no such section for " + o.name);
     if (o.name == kLzxControlData && o.section == 0) control = &o;
@@ -64,7 +65,8 @@ std::string WriteItsf(const ItsfContents& contents) {
   if (control == nullptr) throw std::runtime_error(std::string("missing ") + kLzxControlData);
 
   // Section 1: every object where it was, gaps zero.
-  std::sort(in_lzx.begin(), in_lzx.end(), [](const ItsfObject* a, const ItsfObject* b) { return a->offset < b->offset; });
+  std::sort(in_lzx.begin(), in_lzx.end(),
+            [](const ItsfObject* a, const ItsfObject* b) { return a->offset < b->offset; });
   std::string image;
   for (const ItsfObject* o : in_lzx) {
     if (o->bytes.empty()) continue;
@@ -87,8 +89,10 @@ std::string WriteItsf(const ItsfContents& contents) {
     section0 += bytes;
   };
   for (const ItsfObject& o : contents.objects) {
-    if (o.section == 0) place(o.name, o.bytes);
-    else entries.push_back({o.name, 1, o.bytes.empty() ? 0 : o.offset, o.bytes.size()});
+    if (o.section == 0)
+      place(o.name, o.bytes);
+    else
+      entries.push_back({o.name, 1, o.bytes.empty() ? 0 : o.offset, o.bytes.size()});
   }
   place(kLzxResetTable, ResetTable(lzx, image.size()));
   place(kLzxContent, lzx.stream);

@@ -12,9 +12,7 @@ StringList WinHelpViewer::GetHelpStrings(const std::string& keyword) {
   return {GetViewerName() + ": " + keyword};
 }
 
-bool WinHelpViewer::UnderstandsTopic(const std::string& topic) {
-  return !tester_ || tester_->CanShowTopic(topic, {});
-}
+bool WinHelpViewer::UnderstandsTopic(const std::string& topic) { return !tester_ || tester_->CanShowTopic(topic, {}); }
 
 bool WinHelpViewer::UnderstandsContext(int context, const std::string& help_file) {
   return !tester_ || tester_->CanShowContext(context, help_file);

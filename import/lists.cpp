@@ -15,9 +15,8 @@ namespace {
 
 // The records of `catalogue` whose `key` some SOLUC record holds in
 // `soluc_field`, in catalogue order, each as an `item` with its IDSAGA.
-void WriteUsedList(xml::Document& doc, xml::Node time_table, tables::Table& catalogue,
-                   tables::Table& soluc, std::string_view soluc_field, std::string_view container,
-                   std::string_view item) {
+void WriteUsedList(xml::Document& doc, xml::Node time_table, tables::Table& catalogue, tables::Table& soluc,
+                   std::string_view soluc_field, std::string_view container, std::string_view item) {
   xml::Node list = time_table.appendChild(doc.createElement(container));
   UsadoEnSoluc used(soluc, soluc_field);
   for (catalogue.First(); !catalogue.Eof(); catalogue.Next()) {

@@ -11,8 +11,7 @@
 namespace velquior {
 namespace f = catalog::f;
 
-BuscarIdSaga::BuscarIdSaga(tables::Table& table, std::string_view key_field)
-    : index_(table, key_field, {f::kIdSaga}) {}
+BuscarIdSaga::BuscarIdSaga(tables::Table& table, std::string_view key_field) : index_(table, key_field, {f::kIdSaga}) {}
 
 std::string BuscarIdSaga::operator()(const std::string& code) const {
   const auto* found = index_.Find(code);
@@ -59,8 +58,8 @@ std::vector<TimetableEntry> ReadTimetableEntries(tables::FormTables& t, const In
 
 // A container of the input holding its one item, whose id is left out when
 // empty.
-void AppendParticipant(xml::Document& doc, xml::Node input, std::string_view container,
-                       std::string_view item, const std::string& id) {
+void AppendParticipant(xml::Document& doc, xml::Node input, std::string_view container, std::string_view item,
+                       const std::string& id) {
   xml::Node c = input.appendChild(doc.createElement(container));
   xml::Node e = doc.createElement(item);
   if (!id.empty()) e.setAttribute(saga::kId, id);

@@ -19,7 +19,8 @@ enum class FileKind { kMissing, kRegular, kDirectory, kLink, kOther };
 struct FileId {
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
-  auto operator<=>(const FileId&) const = default;  // NOLINT(modernize-use-nullptr): tidy misreads the synthesized compare
+  auto operator<=>(const FileId&) const =
+      default;  // NOLINT(modernize-use-nullptr): tidy misreads the synthesized compare
 };
 
 enum class LockMode { kShared, kExclusive };

@@ -16,7 +16,7 @@
 namespace velquior::shell {
 
 struct FormParams {
-  std::vector<std::string> params;    // the command line, program not counted
+  std::vector<std::string> params;  // the command line, program not counted
   std::filesystem::path work_dir;
   std::filesystem::path result_file;  // written on close in host mode
 };

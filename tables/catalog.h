@@ -120,8 +120,8 @@ inline constexpr TableSpec kDiasHorast{"DIASHORAST", kDiasHorastFields};
 inline constexpr std::string_view kSoluc = "SOLUC";
 
 // The six tables the export re-creates, in the order it writes them.
-inline constexpr std::array<const TableSpec*, 6> kExportTables{
-    &kAsignomt, &kProft, &kAulat, &kGrupost, &kAsigt, &kDiasHorast};
+inline constexpr std::array<const TableSpec*, 6> kExportTables{&kAsignomt, &kProft, &kAulat,
+                                                               &kGrupost,  &kAsigt, &kDiasHorast};
 
 inline constexpr std::string_view kDataExtension = ".DBF";
 inline constexpr std::string_view kIndexExtension = ".MDX";

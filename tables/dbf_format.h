@@ -5,10 +5,9 @@
 //
 // File = header, field descriptors, 0x0D (0x0A from some writers),
 // (flavour-specific area), records, optional 0x1A. Every record starts with
-// its deletion flag (' ' or, from some writers, 0x00 live; '*' deleted) followed by the fields in descriptor order, each exactly its width.
-// The header length (bytes 8-9) says where the first record starts and the
-// record length (bytes 10-11) how long each one is; the record count (bytes
-// 4-7) is the authority on how many there are.
+// its deletion flag (' ' or, from some writers, 0x00 live; '*' deleted) followed by the fields in descriptor order,
+// each exactly its width. The header length (bytes 8-9) says where the first record starts and the record length (bytes
+// 10-11) how long each one is; the record count (bytes 4-7) is the authority on how many there are.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,10 +19,10 @@ namespace velquior::tables::dbf {
 inline constexpr std::size_t kHeaderSize = 32;   // dBASE III/IV/V, FoxPro, Visual FoxPro
 inline constexpr std::size_t kHeaderSize7 = 68;  // dBASE level 7
 inline constexpr std::size_t kVersionAt = 0;
-inline constexpr std::size_t kDateAt = 1;  // YY MM DD, three bytes
-inline constexpr std::size_t kRecordCountAt = 4;   // uint32 little-endian
-inline constexpr std::size_t kHeaderLengthAt = 8;  // uint16 little-endian
-inline constexpr std::size_t kRecordLengthAt = 10; // uint16 little-endian
+inline constexpr std::size_t kDateAt = 1;           // YY MM DD, three bytes
+inline constexpr std::size_t kRecordCountAt = 4;    // uint32 little-endian
+inline constexpr std::size_t kHeaderLengthAt = 8;   // uint16 little-endian
+inline constexpr std::size_t kRecordLengthAt = 10;  // uint16 little-endian
 inline constexpr std::size_t kLanguageDriverAt = 29;
 inline constexpr std::size_t kLanguageDriverNameAt7 = 32;  // level 7: 32 bytes, NUL-padded
 inline constexpr std::size_t kLanguageDriverNameSize7 = 32;
@@ -63,9 +62,9 @@ inline constexpr char kNullFlagsType = '0';
 
 // ---- Flavours --------------------------------------------------------------
 enum class Flavour {
-  kDbase,           // dBASE III, IV, V, FoxBASE+, FoxPro 2: 32-byte header and descriptors
-  kVisualFoxPro,    // as kDbase plus field flags, _NULLFLAGS, binary I/B/Y/T; B is a double
-  kDbase7,          // 68-byte header, 48-byte descriptors, big-endian sortable I and O
+  kDbase,         // dBASE III, IV, V, FoxBASE+, FoxPro 2: 32-byte header and descriptors
+  kVisualFoxPro,  // as kDbase plus field flags, _NULLFLAGS, binary I/B/Y/T; B is a double
+  kDbase7,        // 68-byte header, 48-byte descriptors, big-endian sortable I and O
 };
 
 // The flavour of a version byte, or nullopt for a byte no dBASE writer uses.

@@ -69,8 +69,7 @@ text::CodePage CodePageOf(std::uint8_t language_driver, std::string_view driver_
   // The language driver IDs of dBASE and FoxPro for the three code
   // pages the converter meets (the same table dbfread and GDAL use).
   static constexpr std::uint8_t k437[] = {0x01, 0x09, 0x0B, 0x0D, 0x0F, 0x11, 0x15, 0x18, 0x19, 0x1B};
-  static constexpr std::uint8_t k850[] = {0x02, 0x0A, 0x0E, 0x10, 0x12, 0x14, 0x16,
-                                          0x1A, 0x1D, 0x25, 0x37};
+  static constexpr std::uint8_t k850[] = {0x02, 0x0A, 0x0E, 0x10, 0x12, 0x14, 0x16, 0x1A, 0x1D, 0x25, 0x37};
   if (declared != nullptr) *declared = language_driver != 0;
   for (auto b : k437) {
     if (b == language_driver) return text::CodePage::kIbm437;
@@ -96,16 +95,15 @@ int DeclaredCodePage(std::uint8_t language_driver, std::string_view driver_name)
     int code_page;
   };
   static constexpr Driver kDrivers[] = {
-      {0x01, 437},   {0x02, 850},   {0x03, 1252},  {0x04, 10000}, {0x08, 865},   {0x09, 437},   {0x0A, 850},
-      {0x0B, 437},   {0x0D, 437},   {0x0E, 850},   {0x0F, 437},   {0x10, 850},   {0x11, 437},   {0x12, 850},
-      {0x13, 932},   {0x14, 850},   {0x15, 437},   {0x16, 850},   {0x17, 865},   {0x18, 437},   {0x19, 437},
-      {0x1A, 850},   {0x1B, 437},   {0x1C, 863},   {0x1D, 850},   {0x1F, 852},   {0x22, 852},   {0x23, 852},
-      {0x24, 860},   {0x25, 850},   {0x26, 866},   {0x37, 850},   {0x40, 852},   {0x4D, 936},   {0x4E, 949},
-      {0x4F, 950},   {0x50, 874},   {0x57, 1252},  {0x58, 1252},  {0x59, 1252},  {0x64, 852},   {0x65, 866},
-      {0x66, 865},   {0x67, 861},   {0x6A, 737},   {0x6B, 857},   {0x6C, 863},   {0x78, 950},   {0x79, 949},
-      {0x7A, 936},   {0x7B, 932},   {0x7C, 874},   {0x7D, 1255},  {0x7E, 1256},  {0x86, 737},   {0x87, 852},
-      {0x88, 857},   {0x96, 10007}, {0x97, 10029}, {0x98, 10006}, {0xC8, 1250},  {0xC9, 1251},  {0xCA, 1254},
-      {0xCB, 1253},  {0xCC, 1257},
+      {0x01, 437},  {0x02, 850},   {0x03, 1252},  {0x04, 10000}, {0x08, 865},  {0x09, 437},  {0x0A, 850},  {0x0B, 437},
+      {0x0D, 437},  {0x0E, 850},   {0x0F, 437},   {0x10, 850},   {0x11, 437},  {0x12, 850},  {0x13, 932},  {0x14, 850},
+      {0x15, 437},  {0x16, 850},   {0x17, 865},   {0x18, 437},   {0x19, 437},  {0x1A, 850},  {0x1B, 437},  {0x1C, 863},
+      {0x1D, 850},  {0x1F, 852},   {0x22, 852},   {0x23, 852},   {0x24, 860},  {0x25, 850},  {0x26, 866},  {0x37, 850},
+      {0x40, 852},  {0x4D, 936},   {0x4E, 949},   {0x4F, 950},   {0x50, 874},  {0x57, 1252}, {0x58, 1252}, {0x59, 1252},
+      {0x64, 852},  {0x65, 866},   {0x66, 865},   {0x67, 861},   {0x6A, 737},  {0x6B, 857},  {0x6C, 863},  {0x78, 950},
+      {0x79, 949},  {0x7A, 936},   {0x7B, 932},   {0x7C, 874},   {0x7D, 1255}, {0x7E, 1256}, {0x86, 737},  {0x87, 852},
+      {0x88, 857},  {0x96, 10007}, {0x97, 10029}, {0x98, 10006}, {0xC8, 1250}, {0xC9, 1251}, {0xCA, 1254}, {0xCB, 1253},
+      {0xCC, 1257},
   };
   for (const Driver& d : kDrivers) {
     if (d.id == language_driver) return d.code_page;
@@ -226,8 +224,8 @@ ParsedTable ParseTable(std::string_view b, std::string_view label, ShortFile sho
     auto rule = RuleFor(f.info.type, L.flavour);
     if (!rule) Damaged(label, Format(msg::why::kTipoDesconocido, {shown_name, TypeForMessage(f.info.type)}));
     if (rule->fixed_width != 0 && f.info.width != rule->fixed_width) {
-      Damaged(label, Format(msg::why::kAnchoNoValido, {shown_name, TypeForMessage(f.info.type), Num(f.info.width),
-                                                  Num(rule->fixed_width)}));
+      Damaged(label, Format(msg::why::kAnchoNoValido,
+                            {shown_name, TypeForMessage(f.info.type), Num(f.info.width), Num(rule->fixed_width)}));
     }
     f.decoding = rule->decoding;
     if (L.flavour == Flavour::kVisualFoxPro) {

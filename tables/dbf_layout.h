@@ -50,9 +50,9 @@ struct Layout {
   std::uint8_t language_driver = 0;
   text::CodePage code_page = text::CodePage::kWindows1252;  // what the conversions read
   bool code_page_declared = false;
-  int declared_code_page = 0;         // the number the table declares (1251, 866...), 0 for none
+  int declared_code_page = 0;        // the number the table declares (1251, 866...), 0 for none
   std::uint8_t date[3] = {0, 0, 0};  // last update as stored (the year byte's base varies)
-  std::uint32_t record_count = 0;     // as the header gives it, deleted records included
+  std::uint32_t record_count = 0;    // as the header gives it, deleted records included
   std::size_t header_length = 0;
   std::size_t record_length = 0;
   std::vector<Field> fields;          // the visible ones, in stored order

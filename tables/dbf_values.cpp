@@ -125,7 +125,6 @@ bool NullBitSet(const Layout& layout, std::string_view record, int bit) {
   return ((U8(record, layout.null_flags_offset + byte) >> (bit % 8)) & 1) != 0;
 }
 
-
 }  // namespace
 
 bool IsTextDecoding(Decoding d) {
@@ -183,11 +182,19 @@ Value DecodeValue(const Layout& L, std::string_view record, std::size_t index, s
     }
     case Decoding::kLogical:
       switch (raw[0]) {
-        case 'T': case 't': case 'Y': case 'y':
+        case 'T':
+        case 't':
+        case 'Y':
+        case 'y':
           return true;
-        case 'F': case 'f': case 'N': case 'n':
+        case 'F':
+        case 'f':
+        case 'N':
+        case 'n':
           return false;
-        case ' ': case '?': case '\0':
+        case ' ':
+        case '?':
+        case '\0':
           return Null{};
         default:
           return invalid(raw);

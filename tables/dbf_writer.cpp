@@ -101,8 +101,8 @@ FieldInfo StoredField(const NewField& field) {
 std::string EmptyTable(const std::vector<NewField>& fields, Date date, std::string_view label) {
   if (fields.empty()) CannotCreate(label, std::string(msg::why::kSinCampos));
   if (fields.size() > static_cast<std::size_t>(kMaxFields)) {
-    CannotCreate(label, Format(msg::why::kDemasiadosCampos, {Num(static_cast<std::int64_t>(fields.size())),
-                                                        Num(kMaxFields)}));
+    CannotCreate(label,
+                 Format(msg::why::kDemasiadosCampos, {Num(static_cast<std::int64_t>(fields.size())), Num(kMaxFields)}));
   }
   std::vector<FieldInfo> stored;
   std::size_t record_length = 1;
@@ -119,8 +119,8 @@ std::string EmptyTable(const std::vector<NewField>& fields, Date date, std::stri
     stored.push_back(std::move(info));
   }
   if (record_length > static_cast<std::size_t>(kMaxRecordLength)) {
-    CannotCreate(label, Format(msg::why::kRegistroLargo, {Num(static_cast<std::int64_t>(record_length)),
-                                                     Num(kMaxRecordLength)}));
+    CannotCreate(label, Format(msg::why::kRegistroLargo,
+                               {Num(static_cast<std::int64_t>(record_length)), Num(kMaxRecordLength)}));
   }
 
   const std::size_t header_length = kHeaderSize + kDescriptorSize * stored.size() + 1;

@@ -88,7 +88,7 @@ class Table {
 
   const std::vector<FieldInfo>& Fields() const;  // of the open table
   std::size_t RecordCount() const;               // live records of the open table
-  std::string FileName() const;                   // "SOLUC.DBF", for messages
+  std::string FileName() const;                  // "SOLUC.DBF", for messages
   const std::filesystem::path& Directory() const;
 
  private:

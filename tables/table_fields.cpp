@@ -116,8 +116,7 @@ void Table::Impl::SetText(std::string_view field, std::string_view value) {
       return Put(i, dbf::FormatInteger(text::StrToInt(value), f.info.width), text::AnsiToUtf8(value));
     case dbf::WriteKind::kFloat:
       if (value.empty()) return PutBlank(i);
-      return Put(i, dbf::FormatFloat(text::StrToFloat(value), f.info.width, f.info.decimals),
-                 text::AnsiToUtf8(value));
+      return Put(i, dbf::FormatFloat(text::StrToFloat(value), f.info.width, f.info.decimals), text::AnsiToUtf8(value));
   }
 }
 

@@ -43,9 +43,12 @@ TableFile TableFile::Open(const std::filesystem::path& path, Lock lock, std::str
   f.id_ = f.file_.Id(error);
   const auto mode = lock == Lock::kExclusive ? platform::LockMode::kExclusive : platform::LockMode::kShared;
   switch (f.file_.TryLock(mode, error)) {
-    case platform::LockResult::kLocked: break;
-    case platform::LockResult::kBusy: throw Error(Format(msg::kTablaEnUso, {label}));
-    case platform::LockResult::kFailed: ThrowRead(path, error);
+    case platform::LockResult::kLocked:
+      break;
+    case platform::LockResult::kBusy:
+      throw Error(Format(msg::kTablaEnUso, {label}));
+    case platform::LockResult::kFailed:
+      ThrowRead(path, error);
   }
   return f;
 }

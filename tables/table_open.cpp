@@ -19,8 +19,8 @@ void Table::Impl::Open() {
   if (fs::is_directory(dir, ec)) found = FindFileNoCase(dir, file_name);
   if (!found) throw Error(Format(msg::kTablaNoExiste, {file_name, PathForMessage(dir)}));
 
-  TableFile f = TableFile::Open(*found, component.empty() ? TableFile::Lock::kShared : TableFile::Lock::kExclusive,
-                                file_name);
+  TableFile f =
+      TableFile::Open(*found, component.empty() ? TableFile::Lock::kShared : TableFile::Lock::kExclusive, file_name);
   {
     std::lock_guard<std::mutex> lock(OpenTablesMutex());
     FlushOthersLocked(f.id(), this);

@@ -9,19 +9,31 @@ namespace velquior::testing {
 namespace {
 
 // UTF-8 word lists.
-constexpr std::array<std::string_view, 16> kSubjectWords = {
-    "Matemáticas", "Lengua Castellana", "Inglés", "Física y Química", "Biología", "Geografía e Historia",
-    "Educación Física", "Música", "Tecnología", "Francés", "Latín", "Filosofía", "Economía",
-    "Dibujo Técnico", "Química", "Ciencias de la naturaleza"};
-constexpr std::array<std::string_view, 16> kFirstNames = {
-    "María", "José", "Juan", "Ana", "Francisco", "Lucía", "Ángel", "Begoña",
-    "Íñigo", "Carmen", "Antonio", "Pilar", "Jesús", "Rocío", "Sofía", "Raúl"};
+constexpr std::array<std::string_view, 16> kSubjectWords = {"Matemáticas",
+                                                            "Lengua Castellana",
+                                                            "Inglés",
+                                                            "Física y Química",
+                                                            "Biología",
+                                                            "Geografía e Historia",
+                                                            "Educación Física",
+                                                            "Música",
+                                                            "Tecnología",
+                                                            "Francés",
+                                                            "Latín",
+                                                            "Filosofía",
+                                                            "Economía",
+                                                            "Dibujo Técnico",
+                                                            "Química",
+                                                            "Ciencias de la naturaleza"};
+constexpr std::array<std::string_view, 16> kFirstNames = {"María", "José",   "Juan",  "Ana",    "Francisco", "Lucía",
+                                                          "Ángel", "Begoña", "Íñigo", "Carmen", "Antonio",   "Pilar",
+                                                          "Jesús", "Rocío",  "Sofía", "Raúl"};
 constexpr std::array<std::string_view, 16> kSurnames = {
-    "Pérez", "López", "Núñez", "Peña", "Muñoz", "Ibáñez", "García", "Martín",
-    "Gómez", "Díaz", "Sánchez", "Castaño", "Álvarez", "Domínguez", "Ortega", "Vázquez"};
-constexpr std::array<std::string_view, 8> kRoomWords = {"Aula", "Laboratorio", "Taller", "Gimnasio",
-                                                         "Sala de Profesores", "Aula de Música",
-                                                         "Biblioteca", "Salón de Actos"};
+    "Pérez", "López", "Núñez",   "Peña",    "Muñoz",   "Ibáñez",    "García", "Martín",
+    "Gómez", "Díaz",  "Sánchez", "Castaño", "Álvarez", "Domínguez", "Ortega", "Vázquez"};
+constexpr std::array<std::string_view, 8> kRoomWords = {"Aula",       "Laboratorio",        "Taller",
+                                                        "Gimnasio",   "Sala de Profesores", "Aula de Música",
+                                                        "Biblioteca", "Salón de Actos"};
 constexpr std::array<std::string_view, 4> kLevels = {"ESO", "BACH", "FPB", "PRIMARIA"};
 
 std::string N(long v) { return std::to_string(v); }
@@ -61,8 +73,8 @@ std::string GenerateSchool(const SchoolSize& s, XmlEncoding encoding) {
   for (int g = 0; g < s.groups; ++g) {
     std::string_view level = kLevels[g % kLevels.size()];
     std::string name = std::string(level) + " " + N(1 + g % 4) + static_cast<char>('A' + (g / 4) % 26);
-    x += "    <group id=\"G" + N(g) + "\" regim=\"" + (g % 3 ? "D" : "N") + "\" name=\"" + name + "\">" +
-         "Grupo " + name + " número " + N(g) + "\n      <assigned-subjects>\n";
+    x += "    <group id=\"G" + N(g) + "\" regim=\"" + (g % 3 ? "D" : "N") + "\" name=\"" + name + "\">" + "Grupo " +
+         name + " número " + N(g) + "\n      <assigned-subjects>\n";
     for (int k = 0; k < s.subjects_per_group; ++k) {
       long subject = (static_cast<long>(g) * 7 + k * 13) % s.subjects;
       long teacher = (static_cast<long>(g) * 11 + k * 3) % s.teachers;

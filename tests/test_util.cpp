@@ -1,15 +1,15 @@
 #include "tests/test_util.h"
 
-#include <algorithm>
-#include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <poll.h>
 #include <spawn.h>
-#include <sstream>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
 
 extern char** environ;
 
@@ -74,9 +74,8 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   for (char** e = environ; *e != nullptr; ++e) {
     std::string entry = *e;
     std::string name = entry.substr(0, entry.find('='));
-    bool overridden = std::any_of(env.begin(), env.end(), [&](const std::string& x) {
-      return x.substr(0, x.find('=')) == name;
-    });
+    bool overridden =
+        std::any_of(env.begin(), env.end(), [&](const std::string& x) { return x.substr(0, x.find('=')) == name; });
     if (!overridden) env_s.push_back(entry);
   }
   env_s.insert(env_s.end(), env.begin(), env.end());

@@ -71,9 +71,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-char32_t CodePointFromAnsi(unsigned char byte) {
-  return byte < 0x80 ? byte : detail::kCp1252[byte - 0x80];
-}
+char32_t CodePointFromAnsi(unsigned char byte) { return byte < 0x80 ? byte : detail::kCp1252[byte - 0x80]; }
 
 int AnsiFromCodePoint(char32_t cp) {
   if (cp < 0x100) return static_cast<int>(cp);  // ASCII, C1 (same byte) and Latin-1

@@ -29,10 +29,10 @@ int HexValue(char c) {
 // Languages whose usual decimal separator is a comma, for locales that are
 // named in the environment but not installed on this machine.
 bool LanguageUsesComma(std::string_view name) {
-  static constexpr std::string_view kComma[] = {
-      "es", "ca", "gl", "eu", "fr", "de", "it", "pt", "nl", "da", "sv", "nb", "nn", "no", "fi",
-      "pl", "cs", "sk", "sl", "hr", "sr", "bs", "ro", "hu", "bg", "ru", "uk", "el", "tr", "lt",
-      "lv", "et", "is", "id", "vi", "be", "mk", "sq", "af", "az", "kk", "ky", "uz", "mn"};
+  static constexpr std::string_view kComma[] = {"es", "ca", "gl", "eu", "fr", "de", "it", "pt", "nl", "da", "sv",
+                                                "nb", "nn", "no", "fi", "pl", "cs", "sk", "sl", "hr", "sr", "bs",
+                                                "ro", "hu", "bg", "ru", "uk", "el", "tr", "lt", "lv", "et", "is",
+                                                "id", "vi", "be", "mk", "sq", "af", "az", "kk", "ky", "uz", "mn"};
   std::string_view lang = name.substr(0, name.find_first_of("_.@"));
   for (auto l : kComma) {
     if (lang == l) return true;

@@ -12,10 +12,14 @@ namespace {
 // The converter's name of a code page number.
 std::string IconvName(int code_page) {
   switch (code_page) {
-    case 10000: return "MACINTOSH";
-    case 10007: return "MAC-CYRILLIC";
-    case 10029: return "MAC-CENTRALEUROPE";
-    default: return "CP" + std::to_string(code_page);
+    case 10000:
+      return "MACINTOSH";
+    case 10007:
+      return "MAC-CYRILLIC";
+    case 10029:
+      return "MAC-CENTRALEUROPE";
+    default:
+      return "CP" + std::to_string(code_page);
   }
 }
 

@@ -18,7 +18,7 @@ enum class Utf16 { kNo, kLittleEndian, kBigEndian };
 
 // The outward form of a document, read from its first bytes.
 struct SourceForm {
-  bool bom = false;         // a byte order mark (UTF-8 or UTF-16) led the file
+  bool bom = false;  // a byte order mark (UTF-8 or UTF-16) led the file
   Utf16 utf16 = Utf16::kNo;
   std::string declaration;  // the XML declaration as written, ASCII; empty when absent
   std::string encoding;     // declared encoding name; empty for UTF-8 by default

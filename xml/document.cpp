@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include <libxml/tree.h>
 #include <libxml/dict.h>
+#include <libxml/tree.h>
 
 #include <cstddef>
 #include <cstring>
@@ -81,9 +81,7 @@ void AppendDescendantText(const xmlNode* n, std::string& out) {
   }
 }
 
-[[noreturn]] void ThrowNotElement(const xmlNode* n) {
-  throw Error(Format(msg::kXmlNoEsElemento, {NameOf(n)}));
-}
+[[noreturn]] void ThrowNotElement(const xmlNode* n) { throw Error(Format(msg::kXmlNoEsElemento, {NameOf(n)})); }
 
 bool IsAsciiNameChar(unsigned char c, bool first) {
   if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') return true;
@@ -233,8 +231,8 @@ Node Node::appendChild(Node child) {
   xmlNode* c = child.node_;
   // Refused: a foreign node, a node into itself or its own subtree, and any
   // parent that is not an element.
-  bool ok = node_->type == XML_ELEMENT_NODE && c != nullptr && c->doc == node_->doc &&
-            c->type != XML_ATTRIBUTE_NODE && c->type != XML_DOCUMENT_NODE && c->type != XML_DTD_NODE;
+  bool ok = node_->type == XML_ELEMENT_NODE && c != nullptr && c->doc == node_->doc && c->type != XML_ATTRIBUTE_NODE &&
+            c->type != XML_DOCUMENT_NODE && c->type != XML_DTD_NODE;
   for (xmlNode* up = node_; ok && up != nullptr; up = up->parent) ok = up != c;
   if (!ok) throw Error(Format(msg::kXmlNoSePuedeAnadir, {c ? NameOf(c) : "", NameOf(node_)}));
   // Linked by hand: xmlAddChild would merge adjacent text nodes and free the

@@ -45,6 +45,7 @@ class AttributeMap {
   long length() const;
   std::optional<Attribute> getNamedItem(std::string_view name) const;
   std::optional<Attribute> item(long index) const;
+
  private:
   _xmlNode* node_;
 };
@@ -66,6 +67,7 @@ class Node {
   void setAttribute(std::string_view name, std::string_view ansi_value);
   bool operator==(const Node&) const = default;
   _xmlNode* raw() const { return node_; }
+
  private:
   _xmlNode* node_;
 };
@@ -83,8 +85,8 @@ class NodeList {
 // Outcome of a load: whether it worked, and if not where and why.
 struct LoadResult {
   bool ok = false;
-  int line = 0;         // 0 when the failure has no position
-  std::string reason;   // UTF-8, the parser's words
+  int line = 0;        // 0 when the failure has no position
+  std::string reason;  // UTF-8, the parser's words
   // The error box's text for a failed load of `file`, UTF-8.
   std::string message(const std::filesystem::path& file) const;
 };

@@ -10,14 +10,14 @@
 #include <cstdint>
 #include <mutex>
 
+#include "common/files.h"
 #include "common/format.h"
 #include "common/messages.h"
-#include "common/files.h"
 #include "platform/open_file.h"
 #include "xml/doc_state.h"
+#include "xml/document.h"
 #include "xml/libxml_errors.h"
 #include "xml/tree_memory.h"
-#include "xml/document.h"
 
 namespace velquior::xml {
 namespace detail {
@@ -79,7 +79,8 @@ SourceForm ReadSourceForm(std::string_view bytes) {
   auto key = decl.find("encoding");
   if (key == std::string::npos) return form;
   std::size_t i = key + 8;
-  while (i < decl.size() && (decl[i] == ' ' || decl[i] == '\t' || decl[i] == '\r' || decl[i] == '\n' || decl[i] == '=')) ++i;
+  while (i < decl.size() && (decl[i] == ' ' || decl[i] == '\t' || decl[i] == '\r' || decl[i] == '\n' || decl[i] == '='))
+    ++i;
   if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\'')) return form;
   auto end = decl.find(decl[i], i + 1);
   if (end != std::string::npos) form.encoding = decl.substr(i + 1, end - i - 1);
@@ -161,8 +162,8 @@ void DropBlankText(xmlNode* root) {
     xmlNode* here = cur;
     while (cur != root && cur->next == nullptr) cur = cur->parent;
     xmlNode* next = cur == root ? nullptr : cur->next;
-    if (here->type == XML_TEXT_NODE && here->parent != nullptr &&
-        here->parent->type == XML_ELEMENT_NODE && IsBlank(here->content)) {
+    if (here->type == XML_TEXT_NODE && here->parent != nullptr && here->parent->type == XML_ELEMENT_NODE &&
+        IsBlank(here->content)) {
       xmlUnlinkNode(here);
       xmlFreeNode(here);
     }

@@ -46,12 +46,18 @@ std::string QualifiedName(const xmlChar* local, const xmlNs* ns) {
 // DOM's name of a node, UTF-8.
 std::string NameOf(const xmlNode* n) {
   switch (n->type) {
-    case XML_ELEMENT_NODE: return QualifiedName(n->name, n->ns);
-    case XML_TEXT_NODE: return "#text";
-    case XML_CDATA_SECTION_NODE: return "#cdata-section";
-    case XML_COMMENT_NODE: return "#comment";
-    case XML_DOCUMENT_NODE: return "#document";
-    default: return n->name != nullptr ? U(n->name) : "";
+    case XML_ELEMENT_NODE:
+      return QualifiedName(n->name, n->ns);
+    case XML_TEXT_NODE:
+      return "#text";
+    case XML_CDATA_SECTION_NODE:
+      return "#cdata-section";
+    case XML_COMMENT_NODE:
+      return "#comment";
+    case XML_DOCUMENT_NODE:
+      return "#document";
+    default:
+      return n->name != nullptr ? U(n->name) : "";
   }
 }
 

@@ -25,8 +25,7 @@ namespace {
 thread_local std::string* t_first_error = nullptr;
 
 void RecordFirst(void*, xmlErrorPtr error) noexcept {
-  if (t_first_error != nullptr && t_first_error->empty() && error != nullptr &&
-      error->level >= XML_ERR_ERROR) {
+  if (t_first_error != nullptr && t_first_error->empty() && error != nullptr && error->level >= XML_ERR_ERROR) {
     try {
       *t_first_error = CleanMessage(error->message);
     } catch (...) {
@@ -120,8 +119,7 @@ class EncodingForWriting {
 
 // Appends `node` as libxml2's writer gives it in `encoding` (UTF-8 or a name
 // its encoders know).
-bool LibxmlWrite(xmlDoc* doc, xmlNode* node, const std::string& encoding, std::string& written,
-                 std::string& reason) {
+bool LibxmlWrite(xmlDoc* doc, xmlNode* node, const std::string& encoding, std::string& written, std::string& reason) {
   xmlCharEncodingHandlerPtr handler = nullptr;
   if (encoding != "UTF-8") {
     handler = xmlFindCharEncodingHandler(encoding.c_str());
@@ -168,8 +166,7 @@ bool SerializeTo(xmlDoc* doc, const ByteSink& sink, std::string& reason, bool li
   // is written directly, what it lacks as character references.
   std::string encoding = "UTF-8";
   if (!utf16 && !form.encoding.empty() &&
-      !IsEncoding(form.encoding, {XML_CHAR_ENCODING_UTF8, XML_CHAR_ENCODING_UTF16LE,
-                                  XML_CHAR_ENCODING_UTF16BE})) {
+      !IsEncoding(form.encoding, {XML_CHAR_ENCODING_UTF8, XML_CHAR_ENCODING_UTF16LE, XML_CHAR_ENCODING_UTF16BE})) {
     encoding = form.encoding;
   }
   std::optional<Charset> charset = WriterCharset(encoding);
@@ -212,7 +209,8 @@ bool SerializeTo(xmlDoc* doc, const ByteSink& sink, std::string& reason, bool li
 
 bool Serialize(xmlDoc* doc, std::string& bytes, std::string& reason, bool libxml_only) {
   bytes.clear();
-  const bool ok = SerializeTo(doc, [&](std::string_view piece) { bytes.append(piece); }, reason, libxml_only);
+  const bool ok = SerializeTo(
+      doc, [&](std::string_view piece) { bytes.append(piece); }, reason, libxml_only);
   if (!ok) bytes.clear();
   return ok;
 }

@@ -42,9 +42,7 @@ class Region {
     return *region;
   }
 
-  bool Owns(const void* block) const {
-    return reinterpret_cast<std::uintptr_t>(block) - begin_ < size_;
-  }
+  bool Owns(const void* block) const { return reinterpret_cast<std::uintptr_t>(block) - begin_ < size_; }
 
   std::size_t SizeOf(const void* block) const { return std::size_t{run_class_[RunOf(block)]} * kGranule; }
 
@@ -104,9 +102,7 @@ class Region {
     size_ = kReserve;
   }
 
-  std::size_t RunOf(const void* block) const {
-    return (reinterpret_cast<std::uintptr_t>(block) - begin_) / kRun;
-  }
+  std::size_t RunOf(const void* block) const { return (reinterpret_cast<std::uintptr_t>(block) - begin_) / kRun; }
 
   bool NewRun(std::size_t c) {
     if (top_ == committed_) {
@@ -124,8 +120,8 @@ class Region {
   std::uintptr_t begin_ = 0;
   std::size_t size_ = 0;  // zero: nothing reserved, every block from the C library
   char* base_ = nullptr;
-  char* top_ = nullptr;        // first run not handed out
-  char* committed_ = nullptr;  // end of the writable part
+  char* top_ = nullptr;                // first run not handed out
+  char* committed_ = nullptr;          // end of the writable part
   std::uint8_t* run_class_ = nullptr;  // per run: its class + 1
   FreeBlock* free_[kClasses] = {};
   char* next_[kClasses] = {};

@@ -58,7 +58,9 @@ class Writer {
 
   void Ascii(std::string_view s) { out_.append(s); }
 
-  void Indent(int level) { out_.append(kSpaces, 2 * static_cast<std::size_t>(level < kIndentLevels ? level : kIndentLevels)); }
+  void Indent(int level) {
+    out_.append(kSpaces, 2 * static_cast<std::size_t>(level < kIndentLevels ? level : kIndentLevels));
+  }
 
   // UTF-8 text, with `escapes` applied to its ASCII bytes, in the charset.
   void Put(const xmlChar* utf8, const Replacements& escapes) {
@@ -246,9 +248,12 @@ std::optional<Charset> WriterCharset(std::string_view encoding) {
   if (encoding.empty()) return Charset::kUtf8;
   const std::string name(encoding);
   switch (xmlParseCharEncoding(name.c_str())) {
-    case XML_CHAR_ENCODING_UTF8: return Charset::kUtf8;
-    case XML_CHAR_ENCODING_8859_1: return Charset::kLatin1;
-    default: break;
+    case XML_CHAR_ENCODING_UTF8:
+      return Charset::kUtf8;
+    case XML_CHAR_ENCODING_8859_1:
+      return Charset::kLatin1;
+    default:
+      break;
   }
   if (text::EqualsNoCase(name, "US-ASCII") || text::EqualsNoCase(name, "ASCII")) return Charset::kAscii;
   if (text::EqualsNoCase(name, "windows-1252") || text::EqualsNoCase(name, "cp1252")) {

@@ -36,9 +36,8 @@ std::string TemporaryPrefix(const std::string& file_name) { return "." + file_na
 
 bool IsTemporaryOf(std::string_view entry, const std::string& prefix) {
   if (entry.size() != prefix.size() + 6 || !entry.starts_with(prefix)) return false;
-  return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-  });
+  return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(),
+                     [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
 }
 
 // Temporary files that killed saves of `file_name` left in `dir`. A live

@@ -22,9 +22,15 @@ std::error_code LastError() { return {errno, std::system_category()}; }
 OpenFile OpenFile::Open(const std::filesystem::path& path, Access access, std::error_code& error) {
   int flags = O_CLOEXEC;
   switch (access) {
-    case Access::kRead: flags |= O_RDONLY; break;
-    case Access::kReadWrite: flags |= O_RDWR; break;
-    case Access::kReadNoWait: flags |= O_RDONLY | O_NONBLOCK; break;
+    case Access::kRead:
+      flags |= O_RDONLY;
+      break;
+    case Access::kReadWrite:
+      flags |= O_RDWR;
+      break;
+    case Access::kReadNoWait:
+      flags |= O_RDONLY | O_NONBLOCK;
+      break;
   }
   const int fd = ::open(path.c_str(), flags);
   error = fd < 0 ? LastError() : std::error_code();

@@ -12,8 +12,8 @@
 #include <QWidget>
 
 #include "app/dialogs.h"
-#include "help/help_request.h"
 #include "app/host_window.h"
+#include "help/help_request.h"
 
 namespace velquior::app::testing {
 
@@ -21,9 +21,9 @@ class FakeDialogs : public Dialogs {
  public:
   std::deque<std::optional<QString>> answers;  // the dialog's answers, in turn; empty: cancel
   std::vector<XmlDialogRequest> requests;
-  std::vector<std::string> calls;              // "dialog", "message:..", "error:..", in order
-  QWidget* form = nullptr;                     // to note whether it was on screen
-  std::vector<bool> form_visible;              // at each call
+  std::vector<std::string> calls;  // "dialog", "message:..", "error:..", in order
+  QWidget* form = nullptr;         // to note whether it was on screen
+  std::vector<bool> form_visible;  // at each call
 
   std::optional<QString> ChooseXmlFile(QWidget*, const XmlDialogRequest& request) override {
     Note("dialog");

@@ -2,11 +2,11 @@
 
 #include <memory>
 
+#include <gtest/gtest.h>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/glyphs.h"
 #include "app/gradient_panel.h"
@@ -34,7 +34,7 @@ bool WaitUntil(Done done) {
 
 const std::string kFinalizado = "message:Proceso finalizado";
 const std::string kNoExiste = "message:No existe archivo";
-const std::vector<std::string> kExportTables = {"ASIGNOMT.DBF", "ASIGT.DBF",  "AULAT.DBF",
+const std::vector<std::string> kExportTables = {"ASIGNOMT.DBF",   "ASIGT.DBF",   "AULAT.DBF",
                                                 "DIASHORAST.DBF", "GRUPOST.DBF", "PROFT.DBF"};
 
 class MainFormTest : public ::testing::Test {
@@ -149,7 +149,8 @@ TEST_F(MainFormTest, ControlsHaveTheirPlacesTextsAndFonts) {
     ASSERT_NE(w, nullptr) << c.name;
     EXPECT_EQ(w->parentWidget()->objectName().toStdString(), c.panel) << c.name;
     EXPECT_EQ(w->geometry(), c.geometry) << c.name;
-    const QString text = qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text() : qobject_cast<QPushButton*>(w)->text();
+    const QString text =
+        qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text() : qobject_cast<QPushButton*>(w)->text();
     EXPECT_EQ(text.toStdString(), c.text) << c.name;
     EXPECT_EQ(w->font().pixelSize(), c.pixel_size) << c.name;
     EXPECT_EQ(w->font().bold(), c.bold) << c.name;
@@ -337,7 +338,7 @@ TEST_F(MainFormTest, CloseButtonAndAltSCloseTheWindow) {
   QApplication::setActiveWindow(&again);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&again));
   QTest::keyClick(Button("Button1"), Qt::Key_S, Qt::AltModifier);  // whichever control has the focus
-  EXPECT_TRUE(WaitUntil([&] { return again.Closed(); }));  // a mnemonic clicks after a short flash
+  EXPECT_TRUE(WaitUntil([&] { return again.Closed(); }));          // a mnemonic clicks after a short flash
 }
 
 // Host launches: every way ResultCode reaches Zeltimor.ini.
@@ -348,10 +349,8 @@ TEST_F(MainFormTest, HostLaunchRunsTheConversionBeforeTheWindowIsDrawn) {
     std::string message;
     std::string result;
   } cases[] = {
-      {{"exportar", "1A2B3C"}, false, kNoExiste, Result(-1)},
-      {{"EXPORTAR", "1a2b3c"}, false, kNoExiste, Result(-1)},
-      {{"importar", "1A2B3C"}, false, kNoExiste, Result(0)},
-      {{"Importar", "00FF"}, false, kNoExiste, Result(0)},
+      {{"exportar", "1A2B3C"}, false, kNoExiste, Result(-1)}, {{"EXPORTAR", "1a2b3c"}, false, kNoExiste, Result(-1)},
+      {{"importar", "1A2B3C"}, false, kNoExiste, Result(0)},  {{"Importar", "00FF"}, false, kNoExiste, Result(0)},
       {{"Exportar", "1A2B3C"}, true, kFinalizado, Result(1)},
   };
   for (const auto& c : cases) {
@@ -512,8 +511,8 @@ TEST_F(MainFormTest, UnwritableResultFileIsReportedAndTheWindowClosesAnyway) {
   fs::remove_all(exe_dir_.path() / "bin");
   TMForm& form = Make({"exportar", "1A"});
   form.ShowForm();
-  EXPECT_EQ(dialogs_.calls, (std::vector<std::string>{"dialog", kNoExiste,
-                                                      "error:Unable to write to " + ResultFile().string() + "."}));
+  EXPECT_EQ(dialogs_.calls,
+            (std::vector<std::string>{"dialog", kNoExiste, "error:Unable to write to " + ResultFile().string() + "."}));
   EXPECT_TRUE(form.Closed());
   EXPECT_EQ(closed_calls_, 1);
 }

@@ -5,13 +5,13 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
-#include <QtTest/QTest>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTreeView>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <QTimer>
 
 #include "app/MainForm.h"
-#include "help/help_request.h"
 #include "app/qt_dialogs.h"
+#include "help/help_request.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -1,10 +1,10 @@
 // The command-line converter as a user runs it: exit status, what it prints,
 // and that a refused input leaves the work directory as it was.
 
-#include <chrono>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <chrono>
 
 #include "tests/test_util.h"
 
@@ -60,8 +60,8 @@ TEST_F(CliConvert, ExportsTheSampleSchoolAndSaysWhatItWrote) {
   EXPECT_NE(r.out.find(w + "GRUPOST.DBF: 12 registros\n"), std::string::npos);
   EXPECT_NE(r.out.find(w + "DIASHORAST.DBF: 0 registros\n"), std::string::npos);
   EXPECT_TRUE(r.out.ends_with("Proceso finalizado\n"));
-  EXPECT_EQ(ListDir(work_), (std::vector<std::string>{"ASIGNOMT.DBF", "ASIGT.DBF", "AULAT.DBF",
-                                                       "DIASHORAST.DBF", "GRUPOST.DBF", "PROFT.DBF"}));
+  EXPECT_EQ(ListDir(work_), (std::vector<std::string>{"ASIGNOMT.DBF", "ASIGT.DBF", "AULAT.DBF", "DIASHORAST.DBF",
+                                                      "GRUPOST.DBF", "PROFT.DBF"}));
 }
 
 TEST_F(CliConvert, RefusedInputsLeaveTheWorkDirectoryAsItWas) {
@@ -81,8 +81,7 @@ TEST_F(CliConvert, RefusedInputsLeaveTheWorkDirectoryAsItWas) {
       {tmp_ / "carpeta.xml", false, 1, (tmp_ / "carpeta.xml").string() + " no es un documento XML válido: "},
       {kSaga / "empty.xml", false, 1, (kSaga / "empty.xml").string() + " no es un documento XML válido: "},
       {kSaga / "not-xml.xml", false, 1, (kSaga / "not-xml.xml").string() + " no es un documento XML válido: "},
-      {kSaga / "truncated.xml", false, 1,
-       (kSaga / "truncated.xml").string() + " no es un documento XML válido: "},
+      {kSaga / "truncated.xml", false, 1, (kSaga / "truncated.xml").string() + " no es un documento XML válido: "},
       {kSaga / "other-root.xml", false, 1,
        (kSaga / "other-root.xml").string() +
            " no es un documento SAGA: el elemento raíz es 'escuela' y debe ser 'document'\n"},
@@ -118,14 +117,13 @@ TEST_F(CliConvert, WorkDirectoryThatIsMissingOrReadOnly) {
   r = Convert(Export(kSample), /*unprivileged=*/true);
   ::chmod(work_.c_str(), 0777);
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "No se puede escribir en el directorio de trabajo " + work_.string() +
-                       ": Permission denied.\n");
+  EXPECT_EQ(r.err, "No se puede escribir en el directorio de trabajo " + work_.string() + ": Permission denied.\n");
   EXPECT_EQ(ListDir(work_), std::vector<std::string>{"PROFT.DBF"});
 }
 
 TEST_F(CliConvert, WorkDirectoryFromTheEnvironment) {
-  RunResult r = RunProgram(kConvert, {"export", kSample.string()},
-                           {"VELQUIOR_WORKDIR=" + work_.string(), "LC_ALL=C.UTF-8"});
+  RunResult r =
+      RunProgram(kConvert, {"export", kSample.string()}, {"VELQUIOR_WORKDIR=" + work_.string(), "LC_ALL=C.UTF-8"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(ListDir(work_).size(), 6u);
 
@@ -141,7 +139,10 @@ TEST_F(CliConvert, CharactersOutsideTheCodePageBecomeQuestionMarks) {
   ASSERT_EQ(r.status, 0) << r.err;
   r = Convert({"dump", (work_ / "ASIGNOMT.DBF").string(), "--json"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("\"NOMBRE\": \"?\xC3\xB3" "d? Krak\xC3\xB3w\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"NOMBRE\": \"?\xC3\xB3"
+                       "d? Krak\xC3\xB3w\""),
+            std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("\"NOMBRE\": \"?? Kanji\""), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\"NOMBRE\": \"\xC5\x92uvres \xE2\x82\xAC \xC5\xA0\""), std::string::npos) << r.out;
 }

@@ -68,11 +68,11 @@ TEST(Dump, TextComesFromTheDeclaredCodePage) {
     std::string shown_name, shown_value;
   } cases[] = {
       {0xC9, "\xc8\xcc\xdf", "\xcf\xf0\xe8", "\xD0\x98\xD0\x9C\xD0\xAF", "\xD0\x9F\xD1\x80\xD0\xB8"},  // 1251
-      {0x65, "N", "\x8f\xe0\xa8", "N", "\xD0\x9F\xD1\x80\xD0\xB8"},                                  // 866
-      {0xC8, "N", "\xb9\x8a", "N", "\xC4\x85\xC5\xA0"},                                              // 1250
-      {0x64, "N", "\xa5\x9f", "N", "\xC4\x85\xC4\x8D"},                                              // 852
-      {0x7C, "N", "\xa1", "N", "\xE0\xB8\x81"},                                                      // 874
-      {0x7A, "N", "\xd6\xd0", "N", "\xE4\xB8\xAD"},                                                  // 936
+      {0x65, "N", "\x8f\xe0\xa8", "N", "\xD0\x9F\xD1\x80\xD0\xB8"},                                    // 866
+      {0xC8, "N", "\xb9\x8a", "N", "\xC4\x85\xC5\xA0"},                                                // 1250
+      {0x64, "N", "\xa5\x9f", "N", "\xC4\x85\xC4\x8D"},                                                // 852
+      {0x7C, "N", "\xa1", "N", "\xE0\xB8\x81"},                                                        // 874
+      {0x7A, "N", "\xd6\xd0", "N", "\xE4\xB8\xAD"},                                                    // 936
       {0x02, "N", "\xa5\xb0", "N", "\xC3\x91\xE2\x96\x91"},  // 850: no question mark for a box
       {0x57, "N", "\xd1\x80", "N", "\xC3\x91\xE2\x82\xAC"},  // 1252
   };

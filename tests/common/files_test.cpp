@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 
 #include "common/error.h"
 #include "common/file_lock.h"
@@ -37,8 +37,9 @@ TEST(FilesAtomicReplace, FailureLeavesTheOldFileAndNoLitter) {
   if (::geteuid() == 0) {
     // root writes anyway; the failure is made by a missing directory instead.
     TempDir dir;
-    EXPECT_EQ(ErrorOf([&] { AtomicReplaceFile(dir / "missing" / "a.xml", "x"); }).rfind(
-                  (dir / "missing" / "a.xml").string() + ": no se puede escribir el archivo: ", 0),
+    EXPECT_EQ(ErrorOf([&] {
+                AtomicReplaceFile(dir / "missing" / "a.xml", "x");
+              }).rfind((dir / "missing" / "a.xml").string() + ": no se puede escribir el archivo: ", 0),
               0u);
     return;
   }
@@ -62,14 +63,13 @@ TEST(FilesAtomicReplace, RemovesWhatDeadSavesOfTheSameFileLeft) {
     std::string name;
     bool stays;
   } entries[] = {
-      {".escuela.xml.a1B2c3", false},   // a dead save's temporary file
-      {".escuela.xml.zzzzzz", false},
-      {".escuela.xml.LIVE00", true},    // a live save holds it
-      {".escuela.xml.bak", true},       // not six letters or digits
-      {".escuela.xml.a1B2c3d", true},   // seven
-      {".escuela.xml.a1-2c3", true},    // not mkstemp's letters
-      {"escuela.xml.a1B2c3", true},     // no leading dot
-      {".otra.xml.a1B2c3", true},       // another file's
+      {".escuela.xml.a1B2c3", false},                                 // a dead save's temporary file
+      {".escuela.xml.zzzzzz", false}, {".escuela.xml.LIVE00", true},  // a live save holds it
+      {".escuela.xml.bak", true},                                     // not six letters or digits
+      {".escuela.xml.a1B2c3d", true},                                 // seven
+      {".escuela.xml.a1-2c3", true},                                  // not mkstemp's letters
+      {"escuela.xml.a1B2c3", true},                                   // no leading dot
+      {".otra.xml.a1B2c3", true},                                     // another file's
   };
   for (const auto& e : entries) WriteFile(dir / e.name, "x");
   fs::create_directory(dir / ".escuela.xml.FOLDER");  // only files go

@@ -11,7 +11,7 @@ namespace velquior::testing {
 
 class FakeReporter : public Reporter {
  public:
-  std::vector<std::string> calls;         // "begin", "end", "written:N", in order
+  std::vector<std::string> calls;  // "begin", "end", "written:N", in order
   std::vector<std::string> missing_items;
   std::function<void()> on_missing_item;  // may throw to fail a builder
   bool working = false;

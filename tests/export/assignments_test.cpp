@@ -40,8 +40,9 @@ std::string Group(const std::string& id, const std::string& name, const std::str
          "</assigned-subjects></group>";
 }
 
-const std::string kWorkedGroup = Group("g1", "ESO 1A", Assigned("s1", {"t1"}) + Assigned("s2", {"t1", "t2"}) +
-                                                           Assigned("s3", {"t2", "t9"}) + Assigned("s4") + Assigned("s1"));
+const std::string kWorkedGroup = Group("g1", "ESO 1A",
+                                       Assigned("s1", {"t1"}) + Assigned("s2", {"t1", "t2"}) +
+                                           Assigned("s3", {"t2", "t9"}) + Assigned("s4") + Assigned("s1"));
 
 class BuilderAssignments : public testing::BuilderTest {
  protected:
@@ -102,10 +103,20 @@ TEST_F(BuilderAssignments, HoursTextsGiveNumberAndSessions) {
     std::string sesiones;
   };
   const Row cases[] = {
-      {"abc", "1", "1"},       {"0", "0", ""},          {"13.2", "13.2", "1" + kThirteen}, {"2,5", "2.5", "111"},
-      {"-2.5", "-2.5", ""},    {"13", "13", kThirteen}, {"23", "23", "10" + kThirteen},   {" 1e1 ", "10", "1111111111"},
-      {"", "4", "1111"},       {"1.2.3", "1", "1"},     {"inf", "1", "1"},                 {"0x10", "1", "1"},
-      {"9e9", "9000000000", ""},    {"-1e300", "-1E+300", ""},  // no whole-number ceiling: no pattern
+      {"abc", "1", "1"},
+      {"0", "0", ""},
+      {"13.2", "13.2", "1" + kThirteen},
+      {"2,5", "2.5", "111"},
+      {"-2.5", "-2.5", ""},
+      {"13", "13", kThirteen},
+      {"23", "23", "10" + kThirteen},
+      {" 1e1 ", "10", "1111111111"},
+      {"", "4", "1111"},
+      {"1.2.3", "1", "1"},
+      {"inf", "1", "1"},
+      {"0x10", "1", "1"},
+      {"9e9", "9000000000", ""},
+      {"-1e300", "-1E+300", ""},  // no whole-number ceiling: no pattern
   };
   std::string subjects = "<subjects>", assigned;
   for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -121,8 +132,9 @@ TEST_F(BuilderAssignments, HoursTextsGiveNumberAndSessions) {
 }
 
 TEST_F(BuilderAssignments, OnlyTheLastListedTeacherCounts) {
-  Rows rows = Run(kTables + Groups({Group("g1", "ESO 1A", Assigned("s1", {"t9", "t1"}) + Assigned("s1", {"t1", "t9"}) +
-                                                              Assigned("s1", {"t2", "t2"}) + Assigned("s1", {"T1"}))}));
+  Rows rows = Run(kTables + Groups({Group("g1", "ESO 1A",
+                                          Assigned("s1", {"t9", "t1"}) + Assigned("s1", {"t1", "t9"}) +
+                                              Assigned("s1", {"t2", "t2"}) + Assigned("s1", {"T1"}))}));
   EXPECT_EQ(Short(rows), (Rows{{"MAT", "JPL", "4", "1111"},
                                {"MAT", "", "4", "1111"},
                                {"MAT", "AMR", "4", "1111"},
@@ -131,11 +143,12 @@ TEST_F(BuilderAssignments, OnlyTheLastListedTeacherCounts) {
 
 TEST_F(BuilderAssignments, IdentifiersMatchExactlyAndTheFirstRecordWins) {
   const std::string long_id(70, 'L');
-  Rows rows = Run(kTables + "<subjects><subject id=\"" + long_id + "\" name=\"LARGA\"/></subjects>" +
-                  Groups({Group("g1", "ESO 1A", Assigned("S1") + Assigned(" s1 ") + Assigned(long_id) +
-                                                    Assigned(long_id.substr(0, 60))),
-                          Group("g1", "BACH 2C", Assigned("s2")), Group("G1", "ESO 3C", Assigned("s3")),
-                          Group("g2", "ESO 4D", "")}));
+  Rows rows =
+      Run(kTables + "<subjects><subject id=\"" + long_id + "\" name=\"LARGA\"/></subjects>" +
+          Groups({Group("g1", "ESO 1A",
+                        Assigned("S1") + Assigned(" s1 ") + Assigned(long_id) + Assigned(long_id.substr(0, 60))),
+                  Group("g1", "BACH 2C", Assigned("s2")), Group("G1", "ESO 3C", Assigned("s3")),
+                  Group("g2", "ESO 4D", "")}));
   ASSERT_EQ(rows.size(), 6u);
   // Case counts; blanks are trimmed; the stored identifier was cut to 60.
   EXPECT_EQ((Strings{rows[0][0], rows[1][0], rows[2][0], rows[3][0]}), (Strings{"", "MAT", "", "LARGA"}));
@@ -153,9 +166,9 @@ TEST_F(BuilderAssignments, ElementsLackingTheIdentifierAreReportedAndWritten) {
   // The group without id finds the group record whose IDSAGA is empty: its own.
   EXPECT_EQ(rows, (Rows{{"", "", "ESO1A", "", "M", "ESO", "1", "A", "", "", "", ""},
                         {"MAT", "AMR", "ESO1A", "", "M", "ESO", "1", "A", "4", "1111", "", ""}}));
-  EXPECT_EQ(reporter_.missing_items, (Strings{"group 1: el atributo 'id'", "assigned-subject 1: el atributo 'id'",
-                                               "assigned-teacher 2: el atributo 'id'",
-                                               "assigned-teacher 3: el atributo 'id'"}));
+  EXPECT_EQ(reporter_.missing_items,
+            (Strings{"group 1: el atributo 'id'", "assigned-subject 1: el atributo 'id'",
+                     "assigned-teacher 2: el atributo 'id'", "assigned-teacher 3: el atributo 'id'"}));
 }
 
 TEST_F(BuilderAssignments, ComponentsAreClosedWhenATableIsMissing) {

@@ -21,10 +21,14 @@ enum class Builder { kSubjects, kTeachers, kRooms, kGroups };
 
 std::string BaseOf(Builder b, const std::string& name) {
   switch (b) {
-    case Builder::kSubjects: return SubjectBase(name);
-    case Builder::kTeachers: return TeacherBase(name);
-    case Builder::kRooms: return RoomBase(name);
-    case Builder::kGroups: return GroupBase(SplitGroupName(name));
+    case Builder::kSubjects:
+      return SubjectBase(name);
+    case Builder::kTeachers:
+      return TeacherBase(name);
+    case Builder::kRooms:
+      return RoomBase(name);
+    case Builder::kGroups:
+      return GroupBase(SplitGroupName(name));
   }
   return {};
 }
@@ -56,47 +60,75 @@ TEST(CodesWorkedExamples, EachBuilder) {
 }
 
 TEST(CodesEdgeCases, Subjects) {
-  ExpectSequence(Builder::kSubjects, {
-      {"X", "X", "X"}, {"x", "x", "x"}, {"X", "X", "X1"},  // case counts
-      {"ABCDEFGHIJKL", "ABCDEFGHIJ", "ABCDEFGHIJ"}, {"1ABCDEFGHIJKL", "1ABCDEFGHI", "1ABCDEFGHI"},
-      {"ABCDEFGHIJXYZ", "ABCDEFGHIJ", "ABCDEFGHI1"},  // the base gives way to the counter at 10
-      {"Año 1 2 3 4 5 6 7 8 9", "A123456789", "A123456789"},
-      {"Año 1 2 3 4 5 6 7 8 9", "A123456789", "A123456781"},  // ends in a digit: dropped
-      {"Ñandú", "Ñandú", "Ñandú"}, {"ÑANDÚ", "ÑAND", "ÑAND"}, {"ñandú", "ñandú", "ñandú"},
-      {"Taller  de 2 horas", "T d2h", "T d2h"}, {"lengua Castellana Literatura", "lCL", "lCL"},
-      {"", "", "1"}, {"", "", "2"}, {"1", "1", "3"},  // an empty name: the counter alone
-  });
+  ExpectSequence(Builder::kSubjects,
+                 {
+                     {"X", "X", "X"},
+                     {"x", "x", "x"},
+                     {"X", "X", "X1"},  // case counts
+                     {"ABCDEFGHIJKL", "ABCDEFGHIJ", "ABCDEFGHIJ"},
+                     {"1ABCDEFGHIJKL", "1ABCDEFGHI", "1ABCDEFGHI"},
+                     {"ABCDEFGHIJXYZ", "ABCDEFGHIJ", "ABCDEFGHI1"},  // the base gives way to the counter at 10
+                     {"Año 1 2 3 4 5 6 7 8 9", "A123456789", "A123456789"},
+                     {"Año 1 2 3 4 5 6 7 8 9", "A123456789", "A123456781"},  // ends in a digit: dropped
+                     {"Ñandú", "Ñandú", "Ñandú"},
+                     {"ÑANDÚ", "ÑAND", "ÑAND"},
+                     {"ñandú", "ñandú", "ñandú"},
+                     {"Taller  de 2 horas", "T d2h", "T d2h"},
+                     {"lengua Castellana Literatura", "lCL", "lCL"},
+                     {"", "", "1"},
+                     {"", "", "2"},
+                     {"1", "1", "3"},  // an empty name: the counter alone
+                 });
 }
 
 TEST(CodesEdgeCases, TeachersAndRooms) {
   ExpectSequence(Builder::kTeachers, {
-      {"pedro", "p", "p"}, {"Paula", "P", "P1"}, {"Ángel Ñúñez", "ÁÑ", "ÁÑ"}, {"ángel ñúñez", "áñ", "áñ1"},
-      {"ÿves œuvre", "ÿœ", "ÿœ"}, {"Ÿves Œuvre", "ŸŒ", "ŸŒ1"}, {"Éva Sanz", "ÉS", "ÉS"}, {"Eva Sanz", "ES", "ES"},
-      {"a b c d e f g h i j k l", "abcdefghij", "abcdefghij"}, {"A B C D E F G H I J", "ABCDEFGHIJ", "ABCDEFGHI1"},
-      // A blank at the cut reads back away, so the shorter base collides with it.
-      {"A B C D E F G H I  J", "ABCDEFGHI ", "ABCDEFGHI "}, {"A B C D E F G H I", "ABCDEFGHI", "ABCDEFGHI2"},
-  });
+                                         {"pedro", "p", "p"},
+                                         {"Paula", "P", "P1"},
+                                         {"Ángel Ñúñez", "ÁÑ", "ÁÑ"},
+                                         {"ángel ñúñez", "áñ", "áñ1"},
+                                         {"ÿves œuvre", "ÿœ", "ÿœ"},
+                                         {"Ÿves Œuvre", "ŸŒ", "ŸŒ1"},
+                                         {"Éva Sanz", "ÉS", "ÉS"},
+                                         {"Eva Sanz", "ES", "ES"},
+                                         {"a b c d e f g h i j k l", "abcdefghij", "abcdefghij"},
+                                         {"A B C D E F G H I J", "ABCDEFGHIJ", "ABCDEFGHI1"},
+                                         // A blank at the cut reads back away, so the shorter base collides with it.
+                                         {"A B C D E F G H I  J", "ABCDEFGHI ", "ABCDEFGHI "},
+                                         {"A B C D E F G H I", "ABCDEFGHI", "ABCDEFGHI2"},
+                                     });
   ExpectSequence(Builder::kRooms, {
-      {"Gimnasio", "Gimnas", "Gimnas"}, {"GIMNASIO", "GIMNAS", "GIMNA1"}, {"Ñ", "Ñ", "Ñ"}, {"ñ", "ñ", "1"},
-      {"A B C D E F G H I J K", "ABCDEFGHIJK", "ABCDEFGHIJ"}, {"a b c d e f g h i j k", "abcdefghijk", "abcdefghi1"},
-      {"Sala  1", "S 1", "S 1"}, {"sala  1", "s 1", "s 2"},
-  });
+                                      {"Gimnasio", "Gimnas", "Gimnas"},
+                                      {"GIMNASIO", "GIMNAS", "GIMNA1"},
+                                      {"Ñ", "Ñ", "Ñ"},
+                                      {"ñ", "ñ", "1"},
+                                      {"A B C D E F G H I J K", "ABCDEFGHIJK", "ABCDEFGHIJ"},
+                                      {"a b c d e f g h i j k", "abcdefghijk", "abcdefghi1"},
+                                      {"Sala  1", "S 1", "S 1"},
+                                      {"sala  1", "s 1", "s 2"},
+                                  });
 }
 
 TEST(CodesEdgeCases, Groups) {
   ExpectSequence(Builder::kGroups, {
-      {"ABCDE A", "ABCDE ", "ABCDE "}, {"ABC DE", "ABCDE", "ABCDE1"}, {"abc de", "abcde", "abcde2"},
-      {"Ñ 2ª", "Ñ2ª", "Ñ2ª"}, {"ñ 2ª", "ñ2ª", "ñ2ª1"}, {"SECUNDARIA 2B", "SECUND", "SECUND"},
-  });
+                                       {"ABCDE A", "ABCDE ", "ABCDE "},
+                                       {"ABC DE", "ABCDE", "ABCDE1"},
+                                       {"abc de", "abcde", "abcde2"},
+                                       {"Ñ 2ª", "Ñ2ª", "Ñ2ª"},
+                                       {"ñ 2ª", "ñ2ª", "ñ2ª1"},
+                                       {"SECUNDARIA 2B", "SECUND", "SECUND"},
+                                   });
   struct Split {
     std::string name, level, course, letter;
   };
-  for (const Split& r : {Split{"ESO 1A", "ESO", "1", "A"}, Split{"PRIMARIA 3B", "PRIMARIA", "3", "B"},
-                         Split{"4 ESO", "4", "S", "O"}, Split{"1ESOA", "1", "O", "A"}, Split{"A", "A", "A", "A"},
-                         Split{"", "", "", ""}, Split{"1º ESO A", "1º", " ", "A"}, Split{"BACH  2C", "BACH", "2", "C"}}) {
+  for (const Split& r :
+       {Split{"ESO 1A", "ESO", "1", "A"}, Split{"PRIMARIA 3B", "PRIMARIA", "3", "B"}, Split{"4 ESO", "4", "S", "O"},
+        Split{"1ESOA", "1", "O", "A"}, Split{"A", "A", "A", "A"}, Split{"", "", "", ""},
+        Split{"1º ESO A", "1º", " ", "A"}, Split{"BACH  2C", "BACH", "2", "C"}}) {
     GroupName g = SplitGroupName(text::Utf8ToAnsi(r.name));
     EXPECT_EQ(text::AnsiToUtf8(g.level) + "|" + text::AnsiToUtf8(g.course) + "|" + text::AnsiToUtf8(g.letter),
-              r.level + "|" + r.course + "|" + r.letter) << r.name;
+              r.level + "|" + r.course + "|" + r.letter)
+        << r.name;
   }
 }
 
@@ -159,8 +191,8 @@ class ReferenceCodes {
     if (b_ == Builder::kSubjects && base.empty()) return Counter("");
     const std::string* listed = Listed(base);
     if (listed == nullptr) return Take(base);
-    bool drop = b_ == Builder::kRooms || (b_ == Builder::kSubjects && !listed->empty() &&
-                                          listed->back() >= '0' && listed->back() <= '9');
+    bool drop = b_ == Builder::kRooms ||
+                (b_ == Builder::kSubjects && !listed->empty() && listed->back() >= '0' && listed->back() <= '9');
     if (drop && !base.empty()) base.pop_back();
     return Counter(base);
   }
@@ -191,8 +223,9 @@ class ReferenceCodes {
 
 TEST(CodesAssigner, AgreesWithThePlainRulesOnRandomNames) {
   // Few distinct words, so that bases collide often and counters run high.
-  const std::vector<std::string> words = {"Aula", "aula", "1", "12", "B", "b", text::Utf8ToAnsi("Ñu"),
-                                          text::Utf8ToAnsi("ñU"), "", "ABCDEFGHIJ", "abcdefghijk", "X9", "9"};
+  const std::vector<std::string> words = {
+      "Aula", "aula",       "1",           "12", "B", "b", text::Utf8ToAnsi("Ñu"), text::Utf8ToAnsi("ñU"),
+      "",     "ABCDEFGHIJ", "abcdefghijk", "X9", "9"};
   std::mt19937 rng(2024);
   for (Builder b : {Builder::kSubjects, Builder::kTeachers, Builder::kRooms, Builder::kGroups}) {
     CodeAssigner codes = AssignerFor(b);

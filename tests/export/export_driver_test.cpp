@@ -19,7 +19,7 @@ using testing::TempDir;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kAllTables = {"ASIGNOMT.DBF", "ASIGT.DBF", "AULAT.DBF",
+const std::vector<std::string> kAllTables = {"ASIGNOMT.DBF",   "ASIGT.DBF",   "AULAT.DBF",
                                              "DIASHORAST.DBF", "GRUPOST.DBF", "PROFT.DBF"};
 
 constexpr const char* kSmallSchool = R"(<?xml version="1.0" encoding="UTF-8"?>

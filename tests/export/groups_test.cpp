@@ -29,12 +29,14 @@ class BuilderGroups : public testing::BuilderTest {
 TEST_F(BuilderGroups, WorkedExample) {
   const auto& example = testing::kGroupExample;
   std::string groups;
-  for (std::size_t i = 0; i < example.size(); ++i) groups += Group("g" + std::to_string(i + 1), example[i].name, "x", "M");
+  for (std::size_t i = 0; i < example.size(); ++i)
+    groups += Group("g" + std::to_string(i + 1), example[i].name, "x", "M");
   Rows rows = Run(groups);
   // NIVEL, CURSO, GRUPO as stored: PRIMARIA keeps 5; the blank course of "1º ESO A" reads back empty.
-  const Rows parts = {{"ESO", "1", "A"}, {"ESO", "1", "B"},   {"ESO", "1", "A"}, {"eso", "1", "a"}, {"BACH", "2", "C"},
-                      {"PRIMA", "3", "B"}, {"PRIMA", "3", "C"}, {"4", "S", "O"},   {"1", "O", "A"},   {"A", "A", "B"},
-                      {"A", "A", "A"},   {"", "", ""},        {"1º", "", "A"}};
+  const Rows parts = {{"ESO", "1", "A"},  {"ESO", "1", "B"},   {"ESO", "1", "A"},   {"eso", "1", "a"},
+                      {"BACH", "2", "C"}, {"PRIMA", "3", "B"}, {"PRIMA", "3", "C"}, {"4", "S", "O"},
+                      {"1", "O", "A"},    {"A", "A", "B"},     {"A", "A", "A"},     {"", "", ""},
+                      {"1º", "", "A"}};
   ASSERT_EQ(rows.size(), example.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i], (Strings{example[i].code, "M", parts[i][0], parts[i][1], parts[i][2],
@@ -59,7 +61,7 @@ TEST_F(BuilderGroups, ElementsLackingItemsAreReportedAndWritten) {
   Rows rows = Run(R"(<group name="ESO 2A">Segundo</group><group id="g2" regim="N"/>)");
   EXPECT_EQ(rows, (Rows{{"ESO2A", "", "ESO", "2", "A", "", "ESO 2A (Segundo)"}, {"", "N", "", "", "", "g2", " ()"}}));
   EXPECT_EQ(reporter_.missing_items, (Strings{"group 1: el atributo 'id'", "group 1: el atributo 'regim'",
-                                               "group 2: el atributo 'name'", "group 2: el primer nodo hijo"}));
+                                              "group 2: el atributo 'name'", "group 2: el primer nodo hijo"}));
 }
 
 }  // namespace

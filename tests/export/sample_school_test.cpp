@@ -1,8 +1,8 @@
 // The bundled sample school exported end to end, every table read back by an
 // independent reader (python3-dbfread) and compared field by field.
 
-#include <fstream>
 #include <gtest/gtest.h>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "tests/test_util.h"
@@ -44,8 +44,8 @@ TEST(ExportSampleSchool, IndependentReaderSeesExactlyTheExpectedTables) {
       ASSERT_EQ(have.size(), want.size());
       for (std::size_t i = 0; i < want.size(); ++i) {
         for (std::size_t k = 0; k < want[i].size(); ++k) {
-          EXPECT_EQ(have[i][k], want[i][k]) << "record " << i + 1 << ", field "
-                                            << expected[t]["fields"][k]["name"].get<std::string>();
+          EXPECT_EQ(have[i][k], want[i][k])
+              << "record " << i + 1 << ", field " << expected[t]["fields"][k]["name"].get<std::string>();
         }
       }
       EXPECT_EQ(got[t]["deleted"], 0);

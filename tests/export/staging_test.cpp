@@ -23,8 +23,8 @@ namespace fs = std::filesystem;
 
 // The old set as the host left it: a lower-case twin and an index, so that
 // put-back is tested for every kind of file a commit takes away.
-const std::vector<std::string> kOldFiles = {"ASIGNOMT.DBF", "ASIGNOMT.MDX", "ASIGT.DBF", "AULAT.DBF",
-                                            "DIASHORAST.DBF", "GRUPOST.DBF", "proft.dbf"};
+const std::vector<std::string> kOldFiles = {"ASIGNOMT.DBF",   "ASIGNOMT.MDX", "ASIGT.DBF", "AULAT.DBF",
+                                            "DIASHORAST.DBF", "GRUPOST.DBF",  "proft.dbf"};
 // Moves a commit makes on that set: seven old files set aside, six new in.
 constexpr int kMoves = 13;
 
@@ -67,8 +67,7 @@ TEST_F(StagingCommit, AFailedMoveAtAnyPointPutsEveryOldFileBack) {
         message = std::string(e.message());
       }
     }
-    EXPECT_NE(message.find(": no se puede reemplazar la tabla: Permission denied"), std::string::npos)
-        << message;
+    EXPECT_NE(message.find(": no se puede reemplazar la tabla: Permission denied"), std::string::npos) << message;
     ExpectOldSetWhole();
   }
 }
@@ -115,8 +114,8 @@ TEST_F(StagingCommit, AKilledCommitIsUndoneByTheNextRun) {
     } else {
       // Every move was made: the new set stands and only the folder goes.
       { Staging next(work_, catalog::kExportTables); }
-      EXPECT_EQ(ListDir(work_), (std::vector<std::string>{"ASIGNOMT.DBF", "ASIGT.DBF", "AULAT.DBF",
-                                                          "DIASHORAST.DBF", "GRUPOST.DBF", "PROFT.DBF"}));
+      EXPECT_EQ(ListDir(work_), (std::vector<std::string>{"ASIGNOMT.DBF", "ASIGT.DBF", "AULAT.DBF", "DIASHORAST.DBF",
+                                                          "GRUPOST.DBF", "PROFT.DBF"}));
       EXPECT_EQ(ReadFile(work_ / "PROFT.DBF"), "new PROFT");
     }
   }

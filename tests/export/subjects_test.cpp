@@ -56,7 +56,8 @@ TEST_F(BuilderSubjects, TrimsBlanksAndCutsToTheFieldWidths) {
   const std::string name = "Historia " + std::string(86, 'x');  // 95 characters
   const std::string id(70, '7');
   Rows rows = Run(R"(<subject id="  s1 " name="  Taller  de 2 horas  " hours=" 3 "/>)"
-                  "<subject id=\"" + id + "\" name=\"" + name + "\"/>");
+                  "<subject id=\"" +
+                  id + "\" name=\"" + name + "\"/>");
   EXPECT_EQ(rows[0], (Strings{"T d2h", "Taller  de", "Taller  de 2 horas", "s1", "3"}));
   EXPECT_EQ(rows[1], (Strings{"Hx", "Historia x", name.substr(0, 80), id.substr(0, 60), "4"}));
 }
@@ -71,7 +72,7 @@ TEST_F(BuilderSubjects, ElementsLackingItemsStillGiveRecordsWithCodes) {
                         {"4", "1", "1", "s5", "4"},
                         {"Música1", "Música", "Música", "s5", "4"}}));  // same id: two records
   EXPECT_EQ(reporter_.missing_items, (Strings{"subject 1: el atributo 'name'", "subject 2: el atributo 'id'",
-                                               "subject 3: el atributo 'id'", "subject 3: el atributo 'name'"}));
+                                              "subject 3: el atributo 'id'", "subject 3: el atributo 'name'"}));
 }
 
 TEST_F(BuilderSubjects, ReplacesTheOldTableAndIndexAndReadsEveryContainer) {

@@ -56,16 +56,17 @@ TEST_F(BuilderTeachers, NameIsTheFirstChildNodeCutToItsField) {
   const std::string long_name = "Ana " + std::string(91, 'z');
   Rows rows = Run(R"(<teacher id="t1"><nombre>Eva</nombre><apellido>Sanz</apellido></teacher>
                      <teacher id="t2">Luis Gil<cargo>Jefe</cargo></teacher>)"
-                  "<teacher id=\"t3\">" + long_name + "</teacher>");
+                  "<teacher id=\"t3\">" +
+                  long_name + "</teacher>");
   EXPECT_EQ(rows, (Rows{{"E", "Eva", "t1"}, {"LG", "Luis Gil", "t2"}, {"Az", long_name.substr(0, 80), "t3"}}));
 }
 
 TEST_F(BuilderTeachers, ElementsLackingItemsAreReportedAndWritten) {
   Rows rows = Run(R"(<teacher>Rosa Luna</teacher><teacher id="t2"/><teacher id="t3">   </teacher><teacher/>)");
   EXPECT_EQ(rows, (Rows{{"RL", "Rosa Luna", ""}, {"", "", "t2"}, {"1", "", "t3"}, {"2", "", ""}}));
-  EXPECT_EQ(reporter_.missing_items, (Strings{"teacher 1: el atributo 'id'", "teacher 2: el primer nodo hijo",
-                                               "teacher 3: el primer nodo hijo", "teacher 4: el atributo 'id'",
-                                               "teacher 4: el primer nodo hijo"}));
+  EXPECT_EQ(reporter_.missing_items,
+            (Strings{"teacher 1: el atributo 'id'", "teacher 2: el primer nodo hijo", "teacher 3: el primer nodo hijo",
+                     "teacher 4: el atributo 'id'", "teacher 4: el primer nodo hijo"}));
 }
 
 class BuilderRooms : public testing::BuilderTest {

@@ -31,8 +31,8 @@ TEST(BuiltHelpFile, ContextsMapToTheirTopics) {
   const struct {
     std::uint32_t context;
     const char* page;
-  } cases[] = {{1, "/index.htm"}, {10, "/exportar.htm"}, {20, "/importar.htm"}, {30, "/mensajes.htm"},
-               {2, ""},           {0, ""},              {0xFFFFFFFFu, ""}};
+  } cases[] = {{1, "/index.htm"}, {10, "/exportar.htm"}, {20, "/importar.htm"}, {30, "/mensajes.htm"}, {2, ""},
+               {0, ""},           {0xFFFFFFFFu, ""}};
   for (const auto& c : cases) EXPECT_EQ(chm->TopicForContext(c.context), c.page) << c.context;
   EXPECT_EQ(chm->Contexts().size(), 4u);
   EXPECT_EQ(chm->DefaultTopic(), "/index.htm");
@@ -58,10 +58,23 @@ TEST(BuiltHelpFile, IndexIsTheListOfTheHhk) {
   auto chm = ChmFile::Open(kChm);
   ASSERT_NE(chm, nullptr);
   const std::vector<SitemapEntry> index = chm->Index();
-  const std::vector<std::string> expected = {
-      "ASIGNOMT", "ASIGT", "AULAT", "Códigos de resultado", "DIASHORAST", "Directorio de trabajo",
-      "Errores", "Exportar", "GRUPOST", "Importar", "No existe archivo", "Proceso finalizado",
-      "PROFT", "SOLUC", "time-tables", "Ventana principal", "Zeltimor.ini"};
+  const std::vector<std::string> expected = {"ASIGNOMT",
+                                             "ASIGT",
+                                             "AULAT",
+                                             "Códigos de resultado",
+                                             "DIASHORAST",
+                                             "Directorio de trabajo",
+                                             "Errores",
+                                             "Exportar",
+                                             "GRUPOST",
+                                             "Importar",
+                                             "No existe archivo",
+                                             "Proceso finalizado",
+                                             "PROFT",
+                                             "SOLUC",
+                                             "time-tables",
+                                             "Ventana principal",
+                                             "Zeltimor.ini"};
   EXPECT_EQ(Names(index), expected);
   const int exportar = FindIndexEntry(index, "Exportar");
   ASSERT_GE(exportar, 0);
@@ -173,8 +186,8 @@ TEST(DamagedHelpFile, DamagedHeadersOpenAsNothingOrStillAnswer) {
 }
 
 TEST(ObjectStream, OnlyCompleteWellFormedStreamsDecode) {
-  const std::string good = ChmFile::EncodeObject("/index.htm", "<html>") + ChmFile::EncodeObject("/#IVB", "") +
-                           ChmFile::EndOfObjects();
+  const std::string good =
+      ChmFile::EncodeObject("/index.htm", "<html>") + ChmFile::EncodeObject("/#IVB", "") + ChmFile::EndOfObjects();
   const auto objects = ChmFile::DecodeObjects(good);
   ASSERT_TRUE(objects.has_value());
   EXPECT_EQ(*objects, (ChmFile::Objects{{"/index.htm", "<html>"}, {"/#IVB", ""}}));
@@ -216,11 +229,12 @@ std::string Le32(std::uint32_t v) {
 // A context names the page "/" + its string, letter case aside; a path of
 // the build machine is not cut down to a page that happens to end it.
 TEST(ContextTopics, TheStoredNameIsLookedUpExactly) {
-  const std::string strings = std::string("\0index.htm\0/w/b/pages/index.htm\0AYUDA/Pagina.HTM\0index.htm#arriba\0pages/index.htm\0", 82);
-  const std::string ivb = Le32(40) + Le32(1) + Le32(1) + Le32(2) + Le32(11) + Le32(3) + Le32(32) + Le32(4) + Le32(49) +
-                          Le32(5) + Le32(66);
-  auto chm = ChmFile::FromObjects({{"/#IVB", ivb}, {"/#STRINGS", strings}, {"/index.htm", "<html>"},
-                                   {"/ayuda/pagina.htm", "<html>"}});
+  const std::string strings =
+      std::string("\0index.htm\0/w/b/pages/index.htm\0AYUDA/Pagina.HTM\0index.htm#arriba\0pages/index.htm\0", 82);
+  const std::string ivb =
+      Le32(40) + Le32(1) + Le32(1) + Le32(2) + Le32(11) + Le32(3) + Le32(32) + Le32(4) + Le32(49) + Le32(5) + Le32(66);
+  auto chm = ChmFile::FromObjects(
+      {{"/#IVB", ivb}, {"/#STRINGS", strings}, {"/index.htm", "<html>"}, {"/ayuda/pagina.htm", "<html>"}});
   const struct {
     std::uint32_t context;
     const char* page;
@@ -234,7 +248,6 @@ TEST(BuiltHelpFile, PageNamesIgnoreLetterCase) {
   EXPECT_EQ(chm->FindPage("EXPORTAR.HTM"), "/exportar.htm");
   EXPECT_TRUE(chm->Contains("/Index.Htm"));
   EXPECT_EQ(chm->FindPage("/elsewhere/build/pages/importar.htm"), "");  // no trailing parts guessed
-
 }
 
 }  // namespace

@@ -46,8 +46,8 @@ TEST(ContextMap, ReadsPairsAndSurvivesGarbage) {
 }
 
 std::string Entry(std::uint16_t code, const std::string& data) {
-  return std::string{static_cast<char>(code & 0xFF), static_cast<char>(code >> 8), static_cast<char>(data.size() & 0xFF),
-                     static_cast<char>(data.size() >> 8)} +
+  return std::string{static_cast<char>(code & 0xFF), static_cast<char>(code >> 8),
+                     static_cast<char>(data.size() & 0xFF), static_cast<char>(data.size() >> 8)} +
          data;
 }
 
@@ -67,7 +67,9 @@ TEST(SystemFile, ReadsTheNamedFilesAndStopsAtDamage) {
   EXPECT_EQ(cut.title, "");
   EXPECT_EQ(cut.contents_file, "");
   // A length past the end.
-  const ChmSystem huge = ParseSystem(Le32(3) + std::string("\x02\x00\xFF\xFF" "abc", 7));
+  const ChmSystem huge = ParseSystem(Le32(3) + std::string("\x02\x00\xFF\xFF"
+                                                           "abc",
+                                                           7));
   EXPECT_EQ(huge.default_topic, "");
   EXPECT_EQ(ParseSystem("").title, "");
   EXPECT_EQ(ParseSystem(std::string(3000, '\x01')).contents_file, "");  // code 0x101, length 0x101, over and over
@@ -105,7 +107,8 @@ TEST(Sitemap, DamagedInputGivesWhatCanBeRead) {
     std::size_t roots;
   } cases[] = {
       {"no lists at all", R"(<OBJECT type="text/sitemap"><param name="Name" value="A"></OBJECT>)", 1},
-      {"closing lists too often", R"(</UL></UL><UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A"></OBJECT></UL></UL>)", 1},
+      {"closing lists too often",
+       R"(</UL></UL><UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A"></OBJECT></UL></UL>)", 1},
       {"unterminated tag", R"(<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A)", 0},
       {"unterminated quote", R"(<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A></OBJECT>)", 1},
       {"object never closed", R"(<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A">)", 0},
@@ -117,14 +120,16 @@ TEST(Sitemap, DamagedInputGivesWhatCanBeRead) {
 }
 
 TEST(IndexLookup, ExactFirstThenPrefixIgnoringCase) {
-  const std::vector<SitemapEntry> index = {
-      {"ASIGNOMT", "exportar.htm", {}}, {"Exportar", "exportar.htm", {}}, {"Exportar tablas", "x.htm", {}},
-      {"Importar", "importar.htm", {}}, {"Zeltimor.ini", "anfitrion.htm", {}}};
+  const std::vector<SitemapEntry> index = {{"ASIGNOMT", "exportar.htm", {}},
+                                           {"Exportar", "exportar.htm", {}},
+                                           {"Exportar tablas", "x.htm", {}},
+                                           {"Importar", "importar.htm", {}},
+                                           {"Zeltimor.ini", "anfitrion.htm", {}}};
   const struct {
     const char* keyword;
     int position;
-  } cases[] = {{"Exportar", 1}, {"exportar", 1}, {"EXPORTAR TABLAS", 2}, {"Imp", 3},
-               {"zeltimor", 4}, {"Nada", -1},   {"", -1}};
+  } cases[] = {{"Exportar", 1}, {"exportar", 1}, {"EXPORTAR TABLAS", 2}, {"Imp", 3}, {"zeltimor", 4},
+               {"Nada", -1},    {"", -1}};
   for (const auto& c : cases) EXPECT_EQ(FindIndexEntry(index, c.keyword), c.position) << c.keyword;
 }
 

@@ -42,7 +42,8 @@ std::string Noise(std::size_t size, unsigned seed) {
 ItsfContents Contents(std::vector<ItsfObject> in_lzx, std::uint32_t reset_frames = 2) {
   ItsfContents c;
   c.lcid = 0x0C0A;
-  c.objects = {{"/", 0, "", 0}, {"/#SYSTEM", 0, Noise(301, 1), 0}, {kLzxControlData, 0, ControlData(reset_frames, 2, 1), 0}};
+  c.objects = {
+      {"/", 0, "", 0}, {"/#SYSTEM", 0, Noise(301, 1), 0}, {kLzxControlData, 0, ControlData(reset_frames, 2, 1), 0}};
   for (auto& o : in_lzx) c.objects.push_back(std::move(o));
   return c;
 }
@@ -58,9 +59,11 @@ std::string ReadAt(const fs::path& path, const std::string& name, std::uint64_t 
   if (h == nullptr) return "<no abre>";
   chmUnitInfo ui;
   std::string out(size, '\0');
-  if (chm_resolve_object(h, name.c_str(), &ui) != CHM_RESOLVE_SUCCESS) out = "<no está>";
-  else out.resize(static_cast<std::size_t>(chm_retrieve_object(h, &ui, reinterpret_cast<unsigned char*>(out.data()),
-                                                               at, static_cast<LONGINT64>(size))));
+  if (chm_resolve_object(h, name.c_str(), &ui) != CHM_RESOLVE_SUCCESS)
+    out = "<no está>";
+  else
+    out.resize(static_cast<std::size_t>(
+        chm_retrieve_object(h, &ui, reinterpret_cast<unsigned char*>(out.data()), at, static_cast<LONGINT64>(size))));
   chm_close(h);
   return out;
 }
@@ -142,8 +145,8 @@ std::string Ivb(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pair
   return out;
 }
 
-const std::vector<std::string> kObjects = {"/", "/#STRINGS", "/index.htm", "/Ayuda/Index.htm", "/mensajes.htm",
-                                           "/sub/", "::DataSpace/NameList"};
+const std::vector<std::string> kObjects = {
+    "/", "/#STRINGS", "/index.htm", "/Ayuda/Index.htm", "/mensajes.htm", "/sub/", "::DataSpace/NameList"};
 
 TEST(ContextStrings, AbsolutePathsBecomeNamesInsideTheFileAtTheSameOffsets) {
   const std::string tail = std::string("Errores\0", 8);
@@ -184,7 +187,8 @@ TEST(ContextStrings, MalformedMapsAndUnknownPagesAreRefused) {
       {"length not whole pairs", Le32(4) + Le32(1)},
       {"no length", "\x08"},
   };
-  for (const auto& b : bad) EXPECT_THROW(FixContextStrings(b.ivb, strings, kObjects, "/w"), std::runtime_error) << b.what;
+  for (const auto& b : bad)
+    EXPECT_THROW(FixContextStrings(b.ivb, strings, kObjects, "/w"), std::runtime_error) << b.what;
   EXPECT_EQ(FixContextStrings(Ivb({}), strings, kObjects, "/w"), strings);
 }
 

@@ -101,9 +101,9 @@ TEST(HelpCompilation, TheBuildStepGivesTheSameBytesEveryTime) {
   for (int i = 0; i < 2; ++i) {
     const fs::path out = dir / ("SAGA" + std::to_string(i) + ".chm");
     const fs::path own = dir / ("compilado" + std::to_string(i) + ".chm");
-    const auto run = RunProgram(VELQUIOR_CMAKE, {"-DCHMCMD=" VELQUIOR_CHMCMD, "-DCHM_FIX=" VELQUIOR_CHM_FIX_BIN,
-                                                 "-DSOURCES=" + pages, "-DCOMPILED=" + own.string(),
-                                                 "-DOUTPUT=" + out.string(), "-P", VELQUIOR_COMPILE_HELP});
+    const auto run = RunProgram(
+        VELQUIOR_CMAKE, {"-DCHMCMD=" VELQUIOR_CHMCMD, "-DCHM_FIX=" VELQUIOR_CHM_FIX_BIN, "-DSOURCES=" + pages,
+                         "-DCOMPILED=" + own.string(), "-DOUTPUT=" + out.string(), "-P", VELQUIOR_COMPILE_HELP});
     ASSERT_EQ(run.status, 0) << run.err;
     shipped[i] = ReadFile(out);
     compiled[i] = ByName(own).at("/#STRINGS").bytes;
@@ -123,9 +123,11 @@ TEST(HelpCompilation, TwoFoldersGiveIdenticalBytes) {
   std::string strings[2];
   int i = 0;
   for (const TempDir* dir : {&a, &b}) {
-    for (const auto& page : fs::directory_iterator(VELQUIOR_HELP_PAGES)) fs::copy(page.path(), dir->path() / page.path().filename());
+    for (const auto& page : fs::directory_iterator(VELQUIOR_HELP_PAGES))
+      fs::copy(page.path(), dir->path() / page.path().filename());
     // The compiler writes into the current folder.
-    const auto run = RunProgram("/usr/bin/env", {"-C", dir->path().string(), VELQUIOR_CHMCMD, "--verbosity", "0", "SAGA.hhp"});
+    const auto run =
+        RunProgram("/usr/bin/env", {"-C", dir->path().string(), VELQUIOR_CHMCMD, "--verbosity", "0", "SAGA.hhp"});
     ASSERT_EQ(run.status, 0) << run.err;
     strings[i] = ByName(dir->path() / "SAGA.chm").at("/#STRINGS").bytes;
     repacked[i] = RepackChm(dir->path() / "SAGA.chm", dir->path().string());

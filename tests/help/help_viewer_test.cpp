@@ -41,8 +41,7 @@ const std::string kSaga = kExeDir + "SAGA.chm";
 class ViewerTest : public ::testing::Test {
  protected:
   ViewerTest()
-      : engine_(std::make_shared<RecordingEngine>()),
-        system_([this] { return engine_; }, [] { return kExeDir; }) {
+      : engine_(std::make_shared<RecordingEngine>()), system_([this] { return engine_; }, [] { return kExeDir; }) {
     system_.Manager().SetApplicationHelpFile("SAGA.chm");
   }
   THtmlHelpViewer& Viewer() { return system_.Viewer(); }
@@ -57,10 +56,9 @@ TEST(ChmTest, LastDotDecidesIgnoringCase) {
     const char* name;
     bool chm;
   } cases[] = {
-      {"SAGA.chm", true},           {"MANUAL.CHM", true},       {"/x/y/Help.ChM", true},
-      {"help.chm.bak", false},      {"help", false},            {"", false},
-      {"dir.chm/help", false},      {"C:\\dir.v2\\help", false}, {".chm", true},
-      {"help.chmx", false},         {"help.ch", false},         {"a.b.chm", true},
+      {"SAGA.chm", true}, {"MANUAL.CHM", true}, {"/x/y/Help.ChM", true}, {"help.chm.bak", false},
+      {"help", false},    {"", false},          {"dir.chm/help", false}, {"C:\\dir.v2\\help", false},
+      {".chm", true},     {"help.chmx", false}, {"help.ch", false},      {"a.b.chm", true},
   };
   for (const auto& c : cases) EXPECT_EQ(IsChmFile(c.name), c.chm) << c.name;
 }
@@ -95,7 +93,9 @@ TEST(KeywordCleanUp, DropsUpToTheFirstColonAndTrims) {
       {" \t Helvora :  Importar \r\n", "Importar"},
       {":", ""},
       {"", ""},
-      {"WinHelp: \x01" "Zeltimor.ini\x7f", "Zeltimor.ini\x7f"},  // DEL is no control below the blank
+      {"WinHelp: \x01"
+       "Zeltimor.ini\x7f",
+       "Zeltimor.ini\x7f"},  // DEL is no control below the blank
   };
   for (const auto& c : cases) EXPECT_EQ(CleanKeyword(c.help_string), c.keyword) << c.help_string;
 }
@@ -124,7 +124,7 @@ TEST(Selector, KeywordAndContentsPositions) {
       {{"Helvora: Exportar", "WinHelp: Exportar"}, 0, -1},
       {{"WinHelp: Exportar", "Helvora: Exportar"}, 1, -1},
       {{"helvora: Exportar", "WinHelp: x"}, 0, -1},  // no exact name: 0 all the same
-      {{"Helvora", "WinHelp"}, 0, 0},                 // no colon: nothing before it
+      {{"Helvora", "WinHelp"}, 0, 0},                // no colon: nothing before it
       {{"WinHelp", "HELVORA"}, 0, 1},
       {{}, 0, -1},
   };

@@ -4,13 +4,13 @@
 #include <memory>
 #include <string>
 
+#include <gtest/gtest.h>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextDocument>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "app/MainForm.h"
 #include "help/help_service.h"
@@ -195,7 +195,7 @@ TEST(MainWindowHelp, F1OpensContextOneAndTheButtonTheContents) {
   window->Tabs()->setCurrentIndex(1);
   QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
   ASSERT_EQ(engine->Windows().size(), 1u);
-  EXPECT_EQ(window->Tabs()->currentIndex(), 0);  // the contents
+  EXPECT_EQ(window->Tabs()->currentIndex(), 0);       // the contents
   EXPECT_EQ(window->CurrentPage(), "/mensajes.htm");  // the page shown stays
   EXPECT_TRUE(dialogs.calls.empty());
 

@@ -14,9 +14,9 @@
 #include "common/error.h"
 #include "shell/conversion_runs.h"
 #include "tables/catalog.h"
-#include "tests/shell/fake_window.h"
 #include "tests/import/render.h"
 #include "tests/import/table_maker.h"
+#include "tests/shell/fake_window.h"
 #include "tests/test_util.h"
 #include "text/encoding.h"
 #include "text/numbers.h"
@@ -39,8 +39,8 @@ const fs::path kFixtures = fs::path(VELQUIOR_TEST_FIXTURES) / "dbf-writers";
 struct Code {
   std::string key, idsaga;
 };
-const std::vector<Code> kSubjects = {{"MAT", "S1"},    {"LEN", "S2"},     {"FIS", "S3"}, {"EDUFÍS", "S4"},
-                                     {"HIS", "S5"},    {"FRANCÉS", "S6"}, {"ING", "S7"}};
+const std::vector<Code> kSubjects = {{"MAT", "S1"}, {"LEN", "S2"},     {"FIS", "S3"}, {"EDUFÍS", "S4"},
+                                     {"HIS", "S5"}, {"FRANCÉS", "S6"}, {"ING", "S7"}};
 const std::vector<Code> kGroups = {{"1A", "G1"},     {"2B", "G2"},         {"1ºESO-A", "G3"},
                                    {"2ºBACH", "G4"}, {"ABCDEFGHIJ", "G5"}, {"4D", "G6"}};
 const std::vector<Code> kTeachers = {{"P01", "T1"},  {"P02", "T2"},        {"MUÑOZ", "T3"},
@@ -171,9 +171,8 @@ Expected Expect(const json& records, const json* dias) {
       }
       if (position < 0) throw NotANumber{"List index out of bounds (-1)"};
       inputs += (inputs.empty() ? "" : " ") + std::string("input[id=input") + std::to_string(n++) +
-                ",day=" + Text(r["DIA"]) + ",interval=i" + General(h) + ",activity=a" +
-                std::to_string(position + 1) + "](" +
-                participant("groups", "group", IdSagaOf(kGroups, Text(r["CODGRUPO"]))) + " " +
+                ",day=" + Text(r["DIA"]) + ",interval=i" + General(h) + ",activity=a" + std::to_string(position + 1) +
+                "](" + participant("groups", "group", IdSagaOf(kGroups, Text(r["CODGRUPO"]))) + " " +
                 participant("members", "member", IdSagaOf(kTeachers, Text(r["PROF"]))) + " " +
                 participant("locations", "location", IdSagaOf(kRooms, Text(r["AULA"]))) + ")";
     }
@@ -277,8 +276,7 @@ TEST(FixtureImport, BlankTextDayIsTheEnginesIntegerError) {
   bytes.replace(record + 43, 10, "1    1    ");
   ASSERT_EQ(bytes.substr(record + length + 41, 2), "  ");  // the next one's blank DIA
   WriteFile(work / "SOLUC.DBF", bytes);
-  testing::MakeTable(work, "DIASHORAST", {catalog::kDiasHorast.fields.begin(), catalog::kDiasHorast.fields.end()},
-                     {});
+  testing::MakeTable(work, "DIASHORAST", {catalog::kDiasHorast.fields.begin(), catalog::kDiasHorast.fields.end()}, {});
   WriteCatalogues(work);
   WriteFile(doc, kDocument);
   shell::Session session;

@@ -82,21 +82,22 @@ TEST_F(ImportCli, ExitStatusesAndWhatTheyPrint) {
   } cases[] = {
       {"completed", doc_, [] {}, 0, "Proceso finalizado\n", ""},
       {"no such document", docs_ / "otro.xml", [] {}, 3, "No existe archivo\n", ""},
-      {"a subject without activity",
-       doc_,
+      {"a subject without activity", doc_,
        [&] {
          testing::MakeSoluc(work_, {{1, 1, 1, "C1", "C1", "C1", "C1"}, {1, 2, 1, "QUI", "C1", "C1", "C1"}});
        },
        1, "", "List index out of bounds (-1)\n"},
-      {"a blank day in a text field",
-       doc_,
+      {"a blank day in a text field", doc_,
        [&] {
          namespace f = catalog::f;
          using tables::FieldType;
          testing::MakeTable(work_, "SOLUC",
-                            {{f::kCodGrupo, FieldType::kText, 10}, {f::kProf, FieldType::kText, 10},
-                             {f::kAsig, FieldType::kText, 10}, {f::kAula, FieldType::kText, 10},
-                             {f::kDia, FieldType::kText, 2}, {f::kHora, FieldType::kFloat},
+                            {{f::kCodGrupo, FieldType::kText, 10},
+                             {f::kProf, FieldType::kText, 10},
+                             {f::kAsig, FieldType::kText, 10},
+                             {f::kAula, FieldType::kText, 10},
+                             {f::kDia, FieldType::kText, 2},
+                             {f::kHora, FieldType::kFloat},
                              {f::kSesiones, FieldType::kFloat}},
                             {{"C1", "C1", "C1", "C1", "1", 1.0, 1.0}, {"C1", "C1", "C1", "C1", "", 2.0, 1.0}});
        },

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "common/error.h"
-#include "tables/catalog.h"
 #include "shell/conversion_runs.h"
+#include "tables/catalog.h"
 #include "tests/conversion/fake_reporter.h"
 #include "tests/import/render.h"
 #include "tests/import/table_maker.h"
@@ -16,10 +16,12 @@
 namespace velquior {
 namespace {
 
+using tables::FieldDef;
+using tables::FieldType;
+using testing::CatalogueRow;
 using testing::Cell;
 using testing::FakeReporter;
 using testing::FakeWindow;
-using testing::CatalogueRow;
 using testing::MakeCatalogue;
 using testing::MakeSoluc;
 using testing::MakeTable;
@@ -28,8 +30,6 @@ using testing::Render;
 using testing::SolucRow;
 using testing::TempDir;
 using testing::WriteFile;
-using tables::FieldDef;
-using tables::FieldType;
 namespace fs = std::filesystem;
 namespace f = catalog::f;
 
@@ -60,17 +60,19 @@ class Import : public ::testing::Test {
                {"MAT", "", "Matematicas", "302", "4"},
                {"HIS", "", "Historia", "303", "4"},
                {"LEN", "", "Lengua", "304", "4"}});
-    MakeTable(work_, "GRUPOST", Fields(catalog::kGrupost),
-              {{"1A", "", "", "", "", "101", ""}, {"1B", "", "", "", "", "102", ""}, {"2B", "", "", "", "", "103", ""}});
-    MakeTable(work_, "PROFT", Fields(catalog::kProft), {{"P02", "", "", Cell(), "201"}, {"P01", "", "", Cell(), "202"}});
+    MakeTable(
+        work_, "GRUPOST", Fields(catalog::kGrupost),
+        {{"1A", "", "", "", "", "101", ""}, {"1B", "", "", "", "", "102", ""}, {"2B", "", "", "", "", "103", ""}});
+    MakeTable(work_, "PROFT", Fields(catalog::kProft),
+              {{"P02", "", "", Cell(), "201"}, {"P01", "", "", Cell(), "202"}});
     MakeTable(work_, "AULAT", Fields(catalog::kAulat),
               {{"A1", "", "", Cell(), "401"}, {"A2", "", "", Cell(), "402"}, {"LAB", "", "", Cell(), ""}});
     MakeSoluc(work_, soluc);
   }
 
   void EmptyTables() {
-    for (const auto* table : {&catalog::kDiasHorast, &catalog::kAsignomt, &catalog::kGrupost, &catalog::kProft,
-                             &catalog::kAulat}) {
+    for (const auto* table :
+         {&catalog::kDiasHorast, &catalog::kAsignomt, &catalog::kGrupost, &catalog::kProft, &catalog::kAulat}) {
       MakeTable(work_, table->name, Fields(*table), {});
     }
     MakeSoluc(work_, {});
@@ -121,8 +123,8 @@ TEST_F(Import, WorkedExamplesEndToEnd) {
   WorkedExampleTables(kSoluc);
   EXPECT_EQ(shell::ImportFromWindow(session_, fe_, fe_), Outcome::kCompleted);
   EXPECT_EQ(session_.state.ResultCode, 1);
-  EXPECT_EQ(fe_.calls, (std::vector<std::string>{"choose:", "busy", "normal", "message:Proceso finalizado",
-                                                 "disable"}));
+  EXPECT_EQ(fe_.calls,
+            (std::vector<std::string>{"choose:", "busy", "normal", "message:Proceso finalizado", "disable"}));
   EXPECT_EQ(TimeTables(),
             "time-tables(time-table[id=tt1,name=Zeltimor]("
             "days("
@@ -204,12 +206,13 @@ TEST_F(Import, FrameReplacesOnlyTheDirectTimeTablesChildren) {
 TEST_F(Import, ListsOfTheUsedCatalogueRecords) {
   WriteFile(doc_file_, "<document/>");
   EmptyTables();
-  MakeSoluc(work_, {{1, 1, 1, "MAT", "1A", "P01", ""}, {0, 1, 1, "LEN", "2B", "P02", ""},
-                    {2, 1, 1, "FIS", "1A", "P01", ""}});
+  MakeSoluc(work_,
+            {{1, 1, 1, "MAT", "1A", "P01", ""}, {0, 1, 1, "LEN", "2B", "P02", ""}, {2, 1, 1, "FIS", "1A", "P01", ""}});
   MakeCatalogue(work_, "GRUPOST", {{"1A", "101"}, {"1B", "102"}, {"2B", "103"}});
   MakeCatalogue(work_, "PROFT", {{"P02", "201"}, {"P01", "202"}, {"P03", "203"}});
-  MakeCatalogue(work_, "ASIGNOMT", {{"FIS", "301", "Fisica"}, {"MAT", "302", "Matematicas"},
-                                    {"HIS", "303", "Historia"}, {"LEN", "304", "Lengua"}});
+  MakeCatalogue(
+      work_, "ASIGNOMT",
+      {{"FIS", "301", "Fisica"}, {"MAT", "302", "Matematicas"}, {"HIS", "303", "Historia"}, {"LEN", "304", "Lengua"}});
   ASSERT_EQ(shell::ImportFromWindow(session_, fe_, fe_), Outcome::kCompleted);
   EXPECT_EQ(Section("groups"), "groups(group[id=101] group[id=103])");
   EXPECT_EQ(Section("members"), "members(member[id=201] member[id=202])");
@@ -254,10 +257,14 @@ TEST_F(Import, KeysThatRepeatAreEmptyOrDifferInCase) {
        "activities(activity[id=a1,name=Sin codigo,subject=300])",
        "a1 109"},
       {"subject keys that differ only in case share the first activity",
-       {{1, 1, 1, "MAT", "", "", ""}, {1, 2, 1, "LEN", "", "", ""}, {1, 3, 1, "ETI", "", "", ""},
+       {{1, 1, 1, "MAT", "", "", ""},
+        {1, 2, 1, "LEN", "", "", ""},
+        {1, 3, 1, "ETI", "", "", ""},
         {1, 4, 1, "VAL", "", "", ""}},
        {},
-       {{"MAT", "abc", "Matematicas"}, {"LEN", "ABC", "Lengua"}, {"ETI", "Ética", "Etica"},
+       {{"MAT", "abc", "Matematicas"},
+        {"LEN", "ABC", "Lengua"},
+        {"ETI", "Ética", "Etica"},
         {"VAL", "éTICA", "Valores"}},
        "groups",
        "activities(activity[id=a1,name=Matematicas,subject=abc] activity[id=a2,name=Lengua,subject=ABC] "
@@ -284,13 +291,7 @@ TEST_F(Import, KeysThatRepeatAreEmptyOrDifferInCase) {
        "groups",
        "activities(activity[id=a1,name=Matematicas,subject=302])",
        "a1 3C"},
-      {"an empty SOLUC",
-       {},
-       {{"1A", "101"}},
-       {{"MAT", "302", "Matematicas"}},
-       "groups",
-       "activities",
-       ""},
+      {"an empty SOLUC", {}, {{"1A", "101"}}, {{"MAT", "302", "Matematicas"}}, "groups", "activities", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -317,8 +318,7 @@ TEST_F(Import, KeysThatRepeatAreEmptyOrDifferInCase) {
       auto input = *list.item(i);
       auto group = *input.selectSingleNode("groups/group");
       auto gid = group.attributes().getNamedItem("id");
-      inputs += (i ? " " : "") + input.attributes().getNamedItem("activity")->text() + " " +
-                (gid ? gid->text() : "-");
+      inputs += (i ? " " : "") + input.attributes().getNamedItem("activity")->text() + " " + (gid ? gid->text() : "-");
     }
     EXPECT_EQ(inputs, c.inputs);
   }

@@ -73,8 +73,8 @@ TEST(ImportRoundTrip, TheSampleSchoolComesBackWithItsOwnIds) {
   const char* names[] = {"Lunes", "Martes", "Miércoles", "Jueves", "Viernes"};
   for (int d = 1; d <= 5; ++d) {
     for (int h = 1; h <= 6; ++h) {
-      week.push_back({std::to_string(d * 10 + h), "", std::to_string(d), text::Utf8ToAnsi(names[d - 1]), std::to_string(h),
-                      std::to_string(7 + h) + ":00", std::to_string(7 + h) + ":55", "55"});
+      week.push_back({std::to_string(d * 10 + h), "", std::to_string(d), text::Utf8ToAnsi(names[d - 1]),
+                      std::to_string(h), std::to_string(7 + h) + ":00", std::to_string(7 + h) + ":55", "55"});
     }
   }
   testing::MakeTable(work, "DIASHORAST", {catalog::kDiasHorast.fields.begin(), catalog::kDiasHorast.fields.end()},
@@ -93,7 +93,7 @@ TEST(ImportRoundTrip, TheSampleSchoolComesBackWithItsOwnIds) {
                        rooms[i % rooms.size()]});
     }
   }
-  soluc[3].dia = 0;         // not scheduled
+  soluc[3].dia = 0;  // not scheduled
   soluc[4].hora = 3;
   soluc[4].sesiones = 0.5;  // a half-hour session: the fifth interval
   MakeSoluc(work, soluc);

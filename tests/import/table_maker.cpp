@@ -4,8 +4,8 @@
 
 namespace velquior::testing {
 
-void MakeTable(const std::filesystem::path& dir, std::string_view name,
-               const std::vector<tables::FieldDef>& fields, const std::vector<std::vector<Cell>>& rows) {
+void MakeTable(const std::filesystem::path& dir, std::string_view name, const std::vector<tables::FieldDef>& fields,
+               const std::vector<std::vector<Cell>>& rows) {
   tables::Table t(dir, name);
   t.ClearFields();
   for (const auto& f : fields) t.AddField(f);
@@ -28,10 +28,10 @@ void MakeTable(const std::filesystem::path& dir, std::string_view name,
 void MakeSoluc(const std::filesystem::path& dir, const std::vector<SolucRow>& rows) {
   namespace f = catalog::f;
   using tables::FieldType;
-  std::vector<tables::FieldDef> fields = {
-      {f::kCodGrupo, FieldType::kText, 10}, {f::kProf, FieldType::kText, 10}, {f::kAsig, FieldType::kText, 10},
-      {f::kAula, FieldType::kText, 10},     {f::kDia, FieldType::kFloat},     {f::kHora, FieldType::kFloat},
-      {f::kSesiones, FieldType::kFloat}};
+  std::vector<tables::FieldDef> fields = {{f::kCodGrupo, FieldType::kText, 10}, {f::kProf, FieldType::kText, 10},
+                                          {f::kAsig, FieldType::kText, 10},     {f::kAula, FieldType::kText, 10},
+                                          {f::kDia, FieldType::kFloat},         {f::kHora, FieldType::kFloat},
+                                          {f::kSesiones, FieldType::kFloat}};
   std::vector<std::vector<Cell>> cells;
   for (const auto& r : rows) cells.push_back({r.grupo, r.prof, r.asig, r.aula, r.dia, r.hora, r.sesiones});
   MakeTable(dir, catalog::kSoluc, fields, cells);

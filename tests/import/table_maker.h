@@ -12,8 +12,8 @@ namespace velquior::testing {
 
 using Cell = std::variant<std::monostate, std::string, double>;  // unset, text (Windows-1252), number
 
-void MakeTable(const std::filesystem::path& dir, std::string_view name,
-               const std::vector<tables::FieldDef>& fields, const std::vector<std::vector<Cell>>& rows);
+void MakeTable(const std::filesystem::path& dir, std::string_view name, const std::vector<tables::FieldDef>& fields,
+               const std::vector<std::vector<Cell>>& rows);
 
 // SOLUC with text codes and numeric DIA, HORA, SESIONES, each row
 // {DIA, HORA, SESIONES, ASIG, CODGRUPO, PROF, AULA}.

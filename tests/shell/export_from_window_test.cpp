@@ -18,7 +18,7 @@ using testing::TempDir;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kAllTables = {"ASIGNOMT.DBF", "ASIGT.DBF", "AULAT.DBF",
+const std::vector<std::string> kAllTables = {"ASIGNOMT.DBF",   "ASIGT.DBF",   "AULAT.DBF",
                                              "DIASHORAST.DBF", "GRUPOST.DBF", "PROFT.DBF"};
 
 constexpr const char* kSmallSchool = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -81,8 +81,8 @@ TEST_F(ExportFromWindowTest, CompletedRunWritesAllSixTablesAndEndsInOrder) {
   EXPECT_EQ(ExportFromWindow(session_, fe_, fe_), Outcome::kCompleted);
   EXPECT_EQ(session_.state.XmlFileName, school_);
   EXPECT_EQ(session_.state.ResultCode, 1);
-  EXPECT_EQ(fe_.calls, (std::vector<std::string>{"choose:", "busy", "written:6", "normal",
-                                                 "message:Proceso finalizado", "disable"}));
+  EXPECT_EQ(fe_.calls, (std::vector<std::string>{"choose:", "busy", "written:6", "normal", "message:Proceso finalizado",
+                                                 "disable"}));
   EXPECT_EQ(ListDir(work_dir_), kAllTables);  // old index and case twin gone
   tables::Table asigt(work_dir_, "ASIGT");
   asigt.Open();

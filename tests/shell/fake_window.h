@@ -16,7 +16,7 @@ class FakeWindow : public shell::Window, public Reporter {
   std::optional<std::filesystem::path> choice;  // what the dialog returns
   std::vector<std::string> calls;               // in order
   std::vector<std::string> missing_items;
-  std::function<void()> on_missing_item;        // may throw to fail a builder
+  std::function<void()> on_missing_item;  // may throw to fail a builder
   bool busy = false;
 
   std::optional<std::filesystem::path> ChooseXmlFile(const std::filesystem::path& last) override {

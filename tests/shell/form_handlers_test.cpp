@@ -35,14 +35,20 @@ TEST_F(FormHandlersTest, CreateShowAndCloseFollowTheCommandLine) {
       {{}, false, {}, "<none>"},
       {{"exportar"}, false, {}, "<none>"},
       {{"exportar", "1A", "x"}, false, {}, "<none>"},
-      {{"EXPORTAR", "1a"}, true, {"embed:26", "choose:", "message:No existe archivo", "close"},
+      {{"EXPORTAR", "1a"},
+       true,
+       {"embed:26", "choose:", "message:No existe archivo", "close"},
        "[Transformadores]\r\nTransformado=-1\r\n"},
-      {{"importar", "00FF"}, true, {"embed:255", "choose:", "message:No existe archivo", "close"},
+      {{"importar", "00FF"},
+       true,
+       {"embed:255", "choose:", "message:No existe archivo", "close"},
        "[Transformadores]\r\nTransformado=0\r\n"},
       {{"otra", "1A"}, true, {"embed:26"}, "[Transformadores]\r\nTransformado=0\r\n"},
       // An unreadable handle: no host mode, but the named conversion still runs.
-      {{"exportar", "xyz"}, false,
-       {"error:'$xyz' no es un valor entero válido.", "choose:", "message:No existe archivo"}, "<none>"},
+      {{"exportar", "xyz"},
+       false,
+       {"error:'$xyz' no es un valor entero válido.", "choose:", "message:No existe archivo"},
+       "<none>"},
   };
   for (const auto& c : cases) {
     fs::remove(result_file_);

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/result_file.h"
 #include "common/error.h"
+#include "shell/result_file.h"
 
 namespace velquior::shell {
 namespace {
@@ -25,10 +25,10 @@ TEST(HostLaunchTest, ConversionNameIgnoresTheCaseOfAToZOnly) {
     const char* param;
     Conversion expected;
   } cases[] = {
-      {"exportar", Conversion::kExport}, {"EXPORTAR", Conversion::kExport}, {"Exportar", Conversion::kExport},
-      {"eXpOrTaR", Conversion::kExport}, {"importar", Conversion::kImport}, {"IMPORTAR", Conversion::kImport},
-      {"Importar", Conversion::kImport}, {"", Conversion::kNone},           {"exportar ", Conversion::kNone},
-      {" importar", Conversion::kNone},  {"export", Conversion::kNone},     {"importarr", Conversion::kNone},
+      {"exportar", Conversion::kExport},      {"EXPORTAR", Conversion::kExport}, {"Exportar", Conversion::kExport},
+      {"eXpOrTaR", Conversion::kExport},      {"importar", Conversion::kImport}, {"IMPORTAR", Conversion::kImport},
+      {"Importar", Conversion::kImport},      {"", Conversion::kNone},           {"exportar ", Conversion::kNone},
+      {" importar", Conversion::kNone},       {"export", Conversion::kNone},     {"importarr", Conversion::kNone},
       {"\xC3\x89XPORTAR", Conversion::kNone},  // É is not one of A-Z
   };
   for (const auto& c : cases) EXPECT_EQ(ConversionNamed(c.param), c.expected) << '"' << c.param << '"';
@@ -39,8 +39,9 @@ TEST(HostLaunchTest, HandleIsHexadecimalUpToFFFFFFFF) {
     const char* param;
     std::uint32_t expected;
   } cases[] = {
-      {"1A2B3C", 0x1A2B3Cu}, {"1a2b3c", 0x1A2B3Cu},   {"0", 0u},          {"0000000A", 0xAu},
-      {"FFFFFFFF", 0xFFFFFFFFu}, {"80000000", 0x80000000u}, {"400007", 0x400007u}, {"deadBEEF", 0xDEADBEEFu},
+      {"1A2B3C", 0x1A2B3Cu}, {"1a2b3c", 0x1A2B3Cu},     {"0", 0u},
+      {"0000000A", 0xAu},    {"FFFFFFFF", 0xFFFFFFFFu}, {"80000000", 0x80000000u},
+      {"400007", 0x400007u}, {"deadBEEF", 0xDEADBEEFu},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadHostHandle(c.param), c.expected) << c.param;
 }

@@ -56,8 +56,8 @@ TEST(DbfDamage, CutAtEveryLength) {
     if (n >= 257 + 13 * 53) {
       EXPECT_EQ(got, "");  // only the 0x1A is missing
     } else if (n < 32) {
-      EXPECT_EQ(got, Damaged("el archivo tiene " + std::to_string(n) +
-                             " bytes y no llega a la cabecera de una tabla dBASE"));
+      EXPECT_EQ(
+          got, Damaged("el archivo tiene " + std::to_string(n) + " bytes y no llega a la cabecera de una tabla dBASE"));
     } else if (n < 257) {
       EXPECT_EQ(got, Damaged("la cabecera indica que ocupa 257 bytes y el archivo tiene " + std::to_string(n)));
     } else {

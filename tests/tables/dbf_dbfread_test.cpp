@@ -92,7 +92,9 @@ std::vector<TableCase> Cases() {
   cases.push_back({&catalog::kProft,
                    {
                        {{catalog::f::kAbrev, S("MU\xd1OZ")},
-                        {catalog::f::kNombre, S("Jos\xe9 Mar\xed" "a Mu\xf1oz Pe\xf1" "a")},
+                        {catalog::f::kNombre, S("Jos\xe9 Mar\xed"
+                                                "a Mu\xf1oz Pe\xf1"
+                                                "a")},
                         {catalog::f::kDepart, S("Matem\xe1ticas")},
                         {catalog::f::kDni, S("12345678")},
                         {catalog::f::kIdSaga, S("{A1B2-C3}")}},
@@ -113,20 +115,27 @@ std::vector<TableCase> Cases() {
                    }});
   cases.push_back({&catalog::kGrupost,
                    {
-                       {{catalog::f::kAbrev, S("1\xba" "ESO-A")},
+                       {{catalog::f::kAbrev, S("1\xba"
+                                               "ESO-A")},
                         {catalog::f::kTurno, S("M")},
                         {catalog::f::kNivel, S("ESO")},
                         {catalog::f::kCurso, S("1")},
                         {catalog::f::kGrupo, S("A")},
                         {catalog::f::kIdSaga, S("g1")},
-                        {catalog::f::kDescrip, S("Primero de ESO \x96 grupo A \x93" "ma\xf1" "ana\x94")}},
-                       {{catalog::f::kAbrev, S("2\xba" "BACH")}, {catalog::f::kCurso, S("2\xba" "x")}},
+                        {catalog::f::kDescrip, S("Primero de ESO \x96 grupo A \x93"
+                                                 "ma\xf1"
+                                                 "ana\x94")}},
+                       {{catalog::f::kAbrev, S("2\xba"
+                                               "BACH")},
+                        {catalog::f::kCurso, S("2\xba"
+                                               "x")}},
                    }});
   TableCase asigt{&catalog::kAsigt, {}};
-  for (double h : {2.5, 16.0, 0.0, -3.25, 0.8333333333333334, 1e20, 1e-10, 123456789012345.6, 0.30000000000000004,
-                   -1e-300}) {
+  for (double h :
+       {2.5, 16.0, 0.0, -3.25, 0.8333333333333334, 1e20, 1e-10, 123456789012345.6, 0.30000000000000004, -1e-300}) {
     asigt.records.push_back({{catalog::f::kCAsig, S("MAT")},
-                             {catalog::f::kCGrup, S("1\xba" "ESO-A")},
+                             {catalog::f::kCGrup, S("1\xba"
+                                                    "ESO-A")},
                              {catalog::f::kHoras, h},
                              {catalog::f::kSesiones, S("11")}});
   }
@@ -135,7 +144,9 @@ std::vector<TableCase> Cases() {
   // Enough records to cross several write batches (records are 105 bytes).
   for (int i = 0; i < 2500; ++i) {
     asigt.records.push_back({{catalog::f::kCAsig, S("A" + std::to_string(i))},
-                             {catalog::f::kCProf, S("PE\xd1" "A" + std::to_string(i % 7))},
+                             {catalog::f::kCProf, S("PE\xd1"
+                                                    "A" +
+                                                    std::to_string(i % 7))},
                              {catalog::f::kHoras, (i % 9) * 0.25},
                              {catalog::f::kNConex, S(std::to_string(i))}});
   }
@@ -206,9 +217,7 @@ TEST_F(DbfIndependentReader, DbfreadReadsTheSixTablesAsWritten) {
       const json& f = fields[i];
       EXPECT_EQ(f.at("name").get<std::string>(), def.name);
       EXPECT_EQ(f.at("type").get<std::string>(), def.type == FieldType::kText ? "C" : "N");
-      const int width = def.type == FieldType::kText      ? def.width
-                        : def.type == FieldType::kInteger ? 11
-                                                          : 19;
+      const int width = def.type == FieldType::kText ? def.width : def.type == FieldType::kInteger ? 11 : 19;
       EXPECT_EQ(f.at("length").get<int>(), width) << def.name;
       EXPECT_EQ(f.at("decimal_count").get<int>(), def.type == FieldType::kFloat ? 4 : 0) << def.name;
       record_length += static_cast<std::size_t>(width);

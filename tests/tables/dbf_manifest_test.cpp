@@ -24,8 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using json = nlohmann::json;
 using tables::Value;
-using testing::dbf::WritersDbfDir;
 using testing::dbf::Show;
+using testing::dbf::WritersDbfDir;
 
 const json& Manifest() {
   static const json manifest = json::parse(testing::ReadFile(WritersDbfDir() / "MANIFEST.json"));
@@ -46,9 +46,12 @@ int HexByte(const json& j) { return std::stoi(j.get<std::string>(), nullptr, 16)
 
 text::CodePage CodePageOf(int number) {
   switch (number) {
-    case 850: return text::CodePage::kIbm850;
-    case 437: return text::CodePage::kIbm437;
-    default: return text::CodePage::kWindows1252;
+    case 850:
+      return text::CodePage::kIbm850;
+    case 437:
+      return text::CodePage::kIbm437;
+    default:
+      return text::CodePage::kWindows1252;
   }
 }
 

@@ -30,7 +30,7 @@ TEST(DbfQuirks, FieldListEndedByALineFeedWhereTheHeaderLengthSaysItEnds) {
   } cases[] = {
       {0x03, 0, ""},
       {0x30, 263, ""},  // Visual FoxPro: the backlink area follows
-      {0x03, 1, "T.DBF: la lista de campos no termina dentro de la cabecera"},  // a byte more: no end there
+      {0x03, 1, "T.DBF: la lista de campos no termina dentro de la cabecera"},    // a byte more: no end there
       {0x03, 263, "T.DBF: la lista de campos no termina dentro de la cabecera"},  // only Visual FoxPro has one
   };
   for (const auto& k : cases) {
@@ -100,8 +100,8 @@ TEST(DbfQuirks, CharacterFieldDecimalsAreAWidthsHighByteOnlyWhereTheRecordLength
                  std::to_string(k.record_length));
     TableSpec s;
     s.fields = {{"T", 'C', k.low_width}, {"N", 'N', 20}};
-    std::string record = LiveRecord({std::string(static_cast<std::size_t>(k.low_width - 1), 'x') + "y",
-                                     RightAligned("7", 20)});
+    std::string record =
+        LiveRecord({std::string(static_cast<std::size_t>(k.low_width - 1), 'x') + "y", RightAligned("7", 20)});
     record.resize(k.record_length, ' ');
     s.records = {record};
     std::string bytes = MakeTable(s);
@@ -191,14 +191,22 @@ TEST(DbfQuirks, DeclaredCodePages) {
     int declared;
     CodePage converted;  // what the conversions read
   } cases[] = {
-      {0x00, "", 0, CodePage::kWindows1252},         {0x03, "", 1252, CodePage::kWindows1252},
-      {0x57, "", 1252, CodePage::kWindows1252},      {0x01, "", 437, CodePage::kIbm437},
-      {0x02, "", 850, CodePage::kIbm850},            {0x64, "", 852, CodePage::kWindows1252},
-      {0x65, "", 866, CodePage::kWindows1252},       {0x26, "", 866, CodePage::kWindows1252},
-      {0x7C, "", 874, CodePage::kWindows1252},       {0x7A, "", 936, CodePage::kWindows1252},
-      {0xC8, "", 1250, CodePage::kWindows1252},      {0xC9, "", 1251, CodePage::kWindows1252},
-      {0xFE, "", 0, CodePage::kWindows1252},         {0x00, "DB866RU0", 866, CodePage::kWindows1252},
-      {0x00, "DBWINWE0", 1252, CodePage::kWindows1252}, {0x00, "DB850ES0", 850, CodePage::kIbm850},
+      {0x00, "", 0, CodePage::kWindows1252},
+      {0x03, "", 1252, CodePage::kWindows1252},
+      {0x57, "", 1252, CodePage::kWindows1252},
+      {0x01, "", 437, CodePage::kIbm437},
+      {0x02, "", 850, CodePage::kIbm850},
+      {0x64, "", 852, CodePage::kWindows1252},
+      {0x65, "", 866, CodePage::kWindows1252},
+      {0x26, "", 866, CodePage::kWindows1252},
+      {0x7C, "", 874, CodePage::kWindows1252},
+      {0x7A, "", 936, CodePage::kWindows1252},
+      {0xC8, "", 1250, CodePage::kWindows1252},
+      {0xC9, "", 1251, CodePage::kWindows1252},
+      {0xFE, "", 0, CodePage::kWindows1252},
+      {0x00, "DB866RU0", 866, CodePage::kWindows1252},
+      {0x00, "DBWINWE0", 1252, CodePage::kWindows1252},
+      {0x00, "DB850ES0", 850, CodePage::kIbm850},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(std::to_string(k.ldid) + " " + k.driver_name);

@@ -36,10 +36,10 @@ TEST(DbfReader, VisualFoxProNullFlagsNumberNullableAndVarcharFieldsInOrder) {
               {"D", 'B', 8, 0, 0x02},
               {"_NullFlags", '0', 1, 0, 0x05}};
   s.records = {
-      LiveRecord({"AAA", Le32(99), std::string("ab\0\0\x02", 5), LeDouble(1.5), "\x03"}),  // B null, V "ab"
-      LiveRecord({"BBB", Le32(7), "abcde", LeDouble(2.5), "\x04"}),                          // C null
+      LiveRecord({"AAA", Le32(99), std::string("ab\0\0\x02", 5), LeDouble(1.5), "\x03"}),           // B null, V "ab"
+      LiveRecord({"BBB", Le32(7), "abcde", LeDouble(2.5), "\x04"}),                                 // C null
       LiveRecord({"CCC", Le32(static_cast<std::uint32_t>(-3)), "abcde", LeDouble(-0.25), "\x08"}),  // D null
-      LiveRecord({"DDD", Le32(0), "x    ", LeDouble(0), std::string(1, '\0')}),            // no nulls
+      LiveRecord({"DDD", Le32(0), "x    ", LeDouble(0), std::string(1, '\0')}),                     // no nulls
   };
   s.eof_marker = false;
   auto c = ReadTable(MakeTable(s), "T.DBF");
@@ -75,8 +75,8 @@ TEST(DbfReader, Level7BinaryTypes) {
   s.version = 0x04;
   s.language_driver = 0x58;
   s.driver_name = "DBWINWE0";
-  s.fields = {{"LONGNAME_OF_THIRTY_ONE_CHARACTER", 'I', 4}, {"O", 'O', 8}, {"AUTO", '+', 4}, {"TS", '@', 8},
-              {"N", 'N', 6, 2}};
+  s.fields = {
+      {"LONGNAME_OF_THIRTY_ONE_CHARACTER", 'I', 4}, {"O", 'O', 8}, {"AUTO", '+', 4}, {"TS", '@', 8}, {"N", 'N', 6, 2}};
   s.records = {
       LiveRecord({Sortable32(1), SortableDouble(2.5), Sortable32(1), Be64(0x42CCE1EC41FB6400ull), " -0.50"}),
       LiveRecord({Sortable32(-1), SortableDouble(-2.5), Sortable32(2), std::string(8, '\0'), "      "}),
@@ -112,8 +112,8 @@ TEST(DbfReader, FoxProCurrencyDateTimeLogicalDateAndMemo) {
   TableSpec s;
   s.version = 0x30;
   s.backlink = 263;
-  s.fields = {{"Y", 'Y', 8}, {"T", 'T', 8}, {"L", 'L', 1}, {"D", 'D', 8}, {"M", 'M', 4}, {"G", 'G', 4},
-              {"P", 'P', 4}, {"B", 'B', 8}};
+  s.fields = {{"Y", 'Y', 8}, {"T", 'T', 8}, {"L", 'L', 1}, {"D", 'D', 8},
+              {"M", 'M', 4}, {"G", 'G', 4}, {"P", 'P', 4}, {"B", 'B', 8}};
   const std::string jdn = Le32(2460556);  // 2024-09-02
   s.records = {
       LiveRecord({Le64(12345), jdn + Le32(3723000), "T", "20240902", Le32(1), Le32(2), Le32(3), LeDouble(16)}),
@@ -131,8 +131,8 @@ TEST(DbfReader, FoxProCurrencyDateTimeLogicalDateAndMemo) {
   EXPECT_EQ(std::get<bool>(c.records[0][2]), true);
   EXPECT_EQ(std::get<std::string>(c.records[0][3]), "20240902");
   for (int m = 4; m <= 6; ++m) EXPECT_EQ(std::get<std::string>(c.records[0][m]), "");  // memo fields read empty
-  EXPECT_EQ(std::get<double>(c.records[0][7]), 16.0);  // B is a double in Visual FoxPro
-  EXPECT_EQ(std::get<std::int64_t>(c.records[1][0]), 5);  // whole currency: integer
+  EXPECT_EQ(std::get<double>(c.records[0][7]), 16.0);                                  // B is a double in Visual FoxPro
+  EXPECT_EQ(std::get<std::int64_t>(c.records[1][0]), 5);                               // whole currency: integer
   EXPECT_TRUE(IsNull(c.records[1][1]));
   EXPECT_EQ(std::get<bool>(c.records[1][2]), false);
   EXPECT_TRUE(IsNull(c.records[1][3]));

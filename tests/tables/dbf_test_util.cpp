@@ -24,8 +24,9 @@ std::string MakeTable(const TableSpec& layout) {
   out[1] = 124;  // 2024-09-02
   out[2] = 9;
   out[3] = 2;
-  PutLe32(out, 4,
-          layout.count_override != 0xFFFFFFFF ? layout.count_override : static_cast<std::uint32_t>(layout.records.size()));
+  PutLe32(
+      out, 4,
+      layout.count_override != 0xFFFFFFFF ? layout.count_override : static_cast<std::uint32_t>(layout.records.size()));
   PutLe16(out, 8, static_cast<std::uint16_t>(header_length));
   PutLe16(out, 10, static_cast<std::uint16_t>(record_length));
   out[29] = static_cast<char>(layout.language_driver);

@@ -30,7 +30,7 @@ struct TableSpec {
   std::vector<FieldSpec> fields;
   std::vector<std::string> records;  // each one complete: flag byte and fields
   bool eof_marker = true;
-  std::size_t backlink = 0;  // bytes between the terminator and the records (VFP: 263)
+  std::size_t backlink = 0;                   // bytes between the terminator and the records (VFP: 263)
   std::uint32_t count_override = 0xFFFFFFFF;  // header record count, else records.size()
 };
 

@@ -26,13 +26,13 @@ std::string Bytes(std::initializer_list<int> bytes) {
 }
 
 TEST(DbfWriter, EmptyTableByteForByte) {
-  const std::string got = dbf::EmptyTable({{"COD", FieldType::kText, 10}, {"dni", FieldType::kInteger, 0},
-                                           {"HORAS", FieldType::kFloat, 0}},
-                                          {2024, 9, 2}, "X.DBF");
+  const std::string got =
+      dbf::EmptyTable({{"COD", FieldType::kText, 10}, {"dni", FieldType::kInteger, 0}, {"HORAS", FieldType::kFloat, 0}},
+                      {2024, 9, 2}, "X.DBF");
   std::string want;
   want += Bytes({0x03, 124, 9, 2, 0, 0, 0, 0});  // version, 2024-09-02, no records
-  want += Bytes({129, 0});                        // header: 32 + 3 * 32 + 1
-  want += Bytes({41, 0});                         // record: 1 + 10 + 11 + 19
+  want += Bytes({129, 0});                       // header: 32 + 3 * 32 + 1
+  want += Bytes({41, 0});                        // record: 1 + 10 + 11 + 19
   want += std::string(17, '\0');
   want += Bytes({0x57, 0, 0});  // language driver: Windows-1252
   auto descriptor = [](std::string_view name, char type, int displacement, int width, int decimals) {

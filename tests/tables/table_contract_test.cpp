@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <cmath>
 
 #include <csignal>
 
@@ -155,8 +155,7 @@ TEST_F(TableContract, CreateRefusesToReplaceATableHeldOpen) {
   reader.Open();
   Table creator(dir_.path(), "SOLUC");
   creator.AddField({"A", FieldType::kText, 1});
-  EXPECT_EQ(ErrorOf([&] { creator.CreateTable(); }),
-            "SOLUC.DBF: la tabla está abierta en exclusiva por otro programa");
+  EXPECT_EQ(ErrorOf([&] { creator.CreateTable(); }), "SOLUC.DBF: la tabla está abierta en exclusiva por otro programa");
 }
 
 // 2. Open and close.
@@ -256,7 +255,9 @@ TEST_F(TableContract, TextIsCutToTheWidthNeverRefused) {
   Table t(dir_.path(), "SOLUC");
   t.Open();
   t.Append();
-  t.SetText("PROF", "MU\xd1OZ PE\xd1" "A");  // 10 characters into C(5)
+  t.SetText("PROF",
+            "MU\xd1OZ PE\xd1"
+            "A");  // 10 characters into C(5)
   EXPECT_EQ(t.AsText("PROF"), "MU\xd1OZ");
   t.Post();
   t.Close();
@@ -314,8 +315,8 @@ TEST_F(TableContract, NumbersReadAsTextInShortestFormWithTheProcessSeparator) {
 TEST_F(TableContract, FloatsReadAsIntegersRoundHalvesToEven) {
   Table t(dir_.path(), "SOLUC");
   t.Open();
-  const std::pair<double, int> cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-2.5, -2}, {2.4999, 2},
-                                          {2.5001, 3}};
+  const std::pair<double, int> cases[] = {{0.5, 0},  {1.5, 2},   {2.5, 2},    {3.5, 4},
+                                          {-0.5, 0}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}};
   for (auto [value, want] : cases) {
     AddRow(t, "1A", "1", value);
     EXPECT_EQ(t.AsInteger("HORA"), want) << value;
@@ -640,7 +641,9 @@ TEST_F(TableContract, AppendingToATableOfAnotherWriterKeepsItsLayout) {
     Table t(d.path(), "SOLUC");
     t.Open();
     t.Append();
-    t.SetText("CODGRUPO", "1\xba" "ESO-\xd1");
+    t.SetText("CODGRUPO",
+              "1\xba"
+              "ESO-\xd1");
     t.SetText("DIA", "7");
     t.SetFloat("HORA", 2.5);
     EXPECT_EQ(ErrorOf([&] { t.SetFloat("SESIONES", 1234.5); }),
@@ -649,11 +652,15 @@ TEST_F(TableContract, AppendingToATableOfAnotherWriterKeepsItsLayout) {
   }
   auto c = tables::dbf::ReadTable(d / "SOLUC.DBF");
   ASSERT_EQ(c.records.size(), 13u);
-  EXPECT_EQ(std::get<std::string>(c.records.back()[0]), "1\xba" "ESO-\xd1");  // stored in 850, read back
+  EXPECT_EQ(std::get<std::string>(c.records.back()[0]),
+            "1\xba"
+            "ESO-\xd1");  // stored in 850, read back
   EXPECT_EQ(std::get<std::int64_t>(c.records.back()[4]), 7);
   EXPECT_EQ(std::get<double>(c.records.back()[5]), 2.5);
   const std::string bytes = ReadFile(d / "SOLUC.DBF");
-  EXPECT_NE(bytes.find("1\xa7" "ESO-\xa5"), std::string::npos);  // º and Ñ in code page 850
+  EXPECT_NE(bytes.find("1\xa7"
+                       "ESO-\xa5"),
+            std::string::npos);  // º and Ñ in code page 850
   EXPECT_NE(bytes.find("  2.5"), std::string::npos);
 }
 

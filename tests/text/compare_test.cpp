@@ -12,18 +12,27 @@ namespace {
 std::string A(const char* utf8) { return Utf8ToAnsi(utf8); }
 
 TEST(CompareNoCase, LettersMatchTheirOtherCase) {
-  const char* pairs[][2] = {{"JPL", "jpl"},   {"Aula", "aULA"}, {"É", "é"}, {"Ñ", "ñ"},
-                            {"Š", "š"},       {"Œ", "œ"},       {"Ž", "ž"}, {"Ÿ", "ÿ"},
-                            {"À", "à"},       {"Þ", "þ"},       {"Ð", "ð"}, {"Ø", "ø"},
-                            {"ÁLGEBRA", "álgebra"}, {"Ética 1º", "éTICA 1º"}};
+  const char* pairs[][2] = {{"JPL", "jpl"},
+                            {"Aula", "aULA"},
+                            {"É", "é"},
+                            {"Ñ", "ñ"},
+                            {"Š", "š"},
+                            {"Œ", "œ"},
+                            {"Ž", "ž"},
+                            {"Ÿ", "ÿ"},
+                            {"À", "à"},
+                            {"Þ", "þ"},
+                            {"Ð", "ð"},
+                            {"Ø", "ø"},
+                            {"ÁLGEBRA", "álgebra"},
+                            {"Ética 1º", "éTICA 1º"}};
   for (auto& p : pairs) EXPECT_TRUE(EqualsNoCase(A(p[0]), A(p[1]))) << p[0] << " " << p[1];
 }
 
 TEST(CompareNoCase, NothingElseIsFolded) {
-  const char* pairs[][2] = {{"e", "é"},  {"E", "É"},   {"n", "ñ"},   {"×", "÷"},  {"ss", "ß"},
-                            {"ß", "SS"}, {"µ", "Μ"},  {"ª", "A"},   {"º", "O"},  {"ÿ", "y"},
-                            {"1", "¹"},  {"AB", "AB "}, {"", " "}, {"a", "a\t"}, {"@", "`"},
-                            {"[", "{"}};
+  const char* pairs[][2] = {{"e", "é"}, {"E", "É"},   {"n", "ñ"}, {"×", "÷"}, {"ss", "ß"}, {"ß", "SS"},
+                            {"µ", "Μ"}, {"ª", "A"},   {"º", "O"}, {"ÿ", "y"}, {"1", "¹"},  {"AB", "AB "},
+                            {"", " "},  {"a", "a\t"}, {"@", "`"}, {"[", "{"}};
   for (auto& p : pairs) EXPECT_FALSE(EqualsNoCase(A(p[0]), A(p[1]))) << p[0] << " " << p[1];
 }
 

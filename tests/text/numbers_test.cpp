@@ -1,8 +1,8 @@
 #include "text/numbers.h"
 
+#include <gtest/gtest.h>
 #include <cmath>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 #include "common/error.h"
 
@@ -26,20 +26,21 @@ TEST_P(NumbersParseFloat, ReadsExactlyTheStrictGrammar) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NumbersParseFloat,
-    ::testing::Values(FloatCase{"4", '.', 4}, FloatCase{"2.5", '.', 2.5}, FloatCase{"2,5", ',', 2.5},
-                      FloatCase{"2,5", '.', std::nullopt}, FloatCase{"2.5", ',', std::nullopt},
-                      FloatCase{"  -1.5  ", '.', -1.5}, FloatCase{"+3", '.', 3}, FloatCase{".5", '.', 0.5},
-                      FloatCase{"5.", '.', 5}, FloatCase{"1e3", '.', 1000}, FloatCase{"1E-2", '.', 0.01},
-                      FloatCase{"2,5e+1", ',', 25}, FloatCase{"", '.', std::nullopt},
-                      FloatCase{"   ", '.', std::nullopt}, FloatCase{".", '.', std::nullopt},
-                      FloatCase{"1.2.3", '.', std::nullopt}, FloatCase{"1e", '.', std::nullopt},
-                      FloatCase{"inf", '.', std::nullopt}, FloatCase{"nan", '.', std::nullopt},
-                      FloatCase{"0x10", '.', std::nullopt}, FloatCase{"4h", '.', std::nullopt},
-                      FloatCase{"1e999", '.', std::nullopt}, FloatCase{"0.001e312", '.', std::nullopt},
-                      FloatCase{"12345e-330", '.', 0.0}, FloatCase{"\t4", '.', std::nullopt},
-                      FloatCase{"- 4", '.', std::nullopt}, FloatCase{"1e-999", '.', 0.0}));
+INSTANTIATE_TEST_SUITE_P(Cases, NumbersParseFloat,
+                         ::testing::Values(FloatCase{"4", '.', 4}, FloatCase{"2.5", '.', 2.5},
+                                           FloatCase{"2,5", ',', 2.5}, FloatCase{"2,5", '.', std::nullopt},
+                                           FloatCase{"2.5", ',', std::nullopt}, FloatCase{"  -1.5  ", '.', -1.5},
+                                           FloatCase{"+3", '.', 3}, FloatCase{".5", '.', 0.5}, FloatCase{"5.", '.', 5},
+                                           FloatCase{"1e3", '.', 1000}, FloatCase{"1E-2", '.', 0.01},
+                                           FloatCase{"2,5e+1", ',', 25}, FloatCase{"", '.', std::nullopt},
+                                           FloatCase{"   ", '.', std::nullopt}, FloatCase{".", '.', std::nullopt},
+                                           FloatCase{"1.2.3", '.', std::nullopt}, FloatCase{"1e", '.', std::nullopt},
+                                           FloatCase{"inf", '.', std::nullopt}, FloatCase{"nan", '.', std::nullopt},
+                                           FloatCase{"0x10", '.', std::nullopt}, FloatCase{"4h", '.', std::nullopt},
+                                           FloatCase{"1e999", '.', std::nullopt},
+                                           FloatCase{"0.001e312", '.', std::nullopt}, FloatCase{"12345e-330", '.', 0.0},
+                                           FloatCase{"\t4", '.', std::nullopt}, FloatCase{"- 4", '.', std::nullopt},
+                                           FloatCase{"1e-999", '.', 0.0}));
 
 struct IntCase {
   const char* text;
@@ -53,15 +54,15 @@ TEST_P(NumbersParseInt, ReadsDecimalAndHexadecimal) {
   EXPECT_EQ(ParseInt(c.text), c.want) << "'" << c.text << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NumbersParseInt,
-    ::testing::Values(IntCase{"0", 0}, IntCase{"7", 7}, IntCase{" 1", 1}, IntCase{"01", 1},
-                      IntCase{"-12", -12}, IntCase{"+5", 5}, IntCase{"2147483647", 2147483647},
-                      IntCase{"2147483648", std::nullopt}, IntCase{"-2147483648", INT32_MIN},
-                      IntCase{"$1A2B3C", 0x1A2B3C}, IntCase{"$ff", 255}, IntCase{"0x10", 16},
-                      IntCase{"$FFFFFFFF", -1}, IntCase{"$100000000", std::nullopt},
-                      IntCase{"$xyz", std::nullopt}, IntCase{"$", std::nullopt}, IntCase{"", std::nullopt},
-                      IntCase{"1 ", std::nullopt}, IntCase{"1.0", std::nullopt}, IntCase{"abc", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Cases, NumbersParseInt,
+                         ::testing::Values(IntCase{"0", 0}, IntCase{"7", 7}, IntCase{" 1", 1}, IntCase{"01", 1},
+                                           IntCase{"-12", -12}, IntCase{"+5", 5}, IntCase{"2147483647", 2147483647},
+                                           IntCase{"2147483648", std::nullopt}, IntCase{"-2147483648", INT32_MIN},
+                                           IntCase{"$1A2B3C", 0x1A2B3C}, IntCase{"$ff", 255}, IntCase{"0x10", 16},
+                                           IntCase{"$FFFFFFFF", -1}, IntCase{"$100000000", std::nullopt},
+                                           IntCase{"$xyz", std::nullopt}, IntCase{"$", std::nullopt},
+                                           IntCase{"", std::nullopt}, IntCase{"1 ", std::nullopt},
+                                           IntCase{"1.0", std::nullopt}, IntCase{"abc", std::nullopt}));
 
 TEST(NumbersConversionErrors, CarryTheTextInTheMessage) {
   SetDecimalSeparator('.');

@@ -31,41 +31,37 @@ TEST_P(TextHelpersExamples, GiveTheirResult) {
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, TextHelpersExamples,
-    ::testing::Values(
-        Case{"trim both", TrimBoth, "  Aula 3  ", "Aula 3"},
-        Case{"upper accented", UpperLetters, A("Educación Física"), "EF"},
-        Case{"upper accented capital dropped", UpperLetters, A("ÁLGEBRA II"), "LGEBRAII"},
-        Case{"after blanks", LettersAfterBlanks, "Lengua Castellana y Literatura", "CyL"},
-        Case{"after two blanks and trailing", LettersAfterBlanks, "Taller  de 2 horas ", " d2h"},
-        Case{"after blanks none", LettersAfterBlanks, A("Música"), ""},
-        Case{"tail 1", Tail1, A("1º ESO A"), "A"},
-        Case{"head 6", Head6, A("Matemáticas"), A("Matemá")},
-        Case{"tail longer than text", Tail5, "AB", "AB"}));
+    ::testing::Values(Case{"trim both", TrimBoth, "  Aula 3  ", "Aula 3"},
+                      Case{"upper accented", UpperLetters, A("Educación Física"), "EF"},
+                      Case{"upper accented capital dropped", UpperLetters, A("ÁLGEBRA II"), "LGEBRAII"},
+                      Case{"after blanks", LettersAfterBlanks, "Lengua Castellana y Literatura", "CyL"},
+                      Case{"after two blanks and trailing", LettersAfterBlanks, "Taller  de 2 horas ", " d2h"},
+                      Case{"after blanks none", LettersAfterBlanks, A("Música"), ""},
+                      Case{"tail 1", Tail1, A("1º ESO A"), "A"}, Case{"head 6", Head6, A("Matemáticas"), A("Matemá")},
+                      Case{"tail longer than text", Tail5, "AB", "AB"}));
 
-INSTANTIATE_TEST_SUITE_P(
-    EdgeCases, TextHelpersExamples,
-    ::testing::Values(
-        Case{"trim empty", TrimBoth, "", ""},
-        Case{"trim only blanks", TrimBoth, "    ", ""},
-        Case{"leading only blanks", TrimLeading, "   ", ""},
-        Case{"trailing only blanks", TrimTrailing, "   ", ""},
-        Case{"leading keeps trailing", TrimLeading, "  a b  ", "a b  "},
-        Case{"trailing keeps leading", TrimTrailing, "  a b  ", "  a b"},
-        Case{"tab is no blank", TrimBoth, " a \t", "a \t"},
-        Case{"tab first is no blank", TrimBoth, "\t a ", "\t a"},
-        Case{"nbsp is no blank", TrimBoth, " a\xA0", "a\xA0"},
-        Case{"line break is no blank", TrimTrailing, "a \n", "a \n"},
-        Case{"upper empty", UpperLetters, "", ""},
-        Case{"upper bounds", UpperLetters, "@AZ[`az{", "AZ"},
-        Case{"upper high bytes", UpperLetters, "\xC1\xC9\xD1\xC7\x8A\xDE", ""},
-        Case{"upper keeps order", UpperLetters, "x1Y2z3W", "YW"},
-        Case{"after blanks empty", LettersAfterBlanks, "", ""},
-        Case{"first char never taken", LettersAfterBlanks, "Abc", ""},
-        Case{"leading blank takes next", LettersAfterBlanks, " Abc", "A"},
-        Case{"lone blank", LettersAfterBlanks, " ", ""},
-        Case{"three blanks", LettersAfterBlanks, "a   b", "  b"},
-        Case{"digits and signs", LettersAfterBlanks, "x 1 - \xC9", "1-\xC9"},
-        Case{"tab not a blank", LettersAfterBlanks, "a\tb c", "c"}));
+INSTANTIATE_TEST_SUITE_P(EdgeCases, TextHelpersExamples,
+                         ::testing::Values(Case{"trim empty", TrimBoth, "", ""},
+                                           Case{"trim only blanks", TrimBoth, "    ", ""},
+                                           Case{"leading only blanks", TrimLeading, "   ", ""},
+                                           Case{"trailing only blanks", TrimTrailing, "   ", ""},
+                                           Case{"leading keeps trailing", TrimLeading, "  a b  ", "a b  "},
+                                           Case{"trailing keeps leading", TrimTrailing, "  a b  ", "  a b"},
+                                           Case{"tab is no blank", TrimBoth, " a \t", "a \t"},
+                                           Case{"tab first is no blank", TrimBoth, "\t a ", "\t a"},
+                                           Case{"nbsp is no blank", TrimBoth, " a\xA0", "a\xA0"},
+                                           Case{"line break is no blank", TrimTrailing, "a \n", "a \n"},
+                                           Case{"upper empty", UpperLetters, "", ""},
+                                           Case{"upper bounds", UpperLetters, "@AZ[`az{", "AZ"},
+                                           Case{"upper high bytes", UpperLetters, "\xC1\xC9\xD1\xC7\x8A\xDE", ""},
+                                           Case{"upper keeps order", UpperLetters, "x1Y2z3W", "YW"},
+                                           Case{"after blanks empty", LettersAfterBlanks, "", ""},
+                                           Case{"first char never taken", LettersAfterBlanks, "Abc", ""},
+                                           Case{"leading blank takes next", LettersAfterBlanks, " Abc", "A"},
+                                           Case{"lone blank", LettersAfterBlanks, " ", ""},
+                                           Case{"three blanks", LettersAfterBlanks, "a   b", "  b"},
+                                           Case{"digits and signs", LettersAfterBlanks, "x 1 - \xC9", "1-\xC9"},
+                                           Case{"tab not a blank", LettersAfterBlanks, "a\tb c", "c"}));
 
 TEST(TextHelpersCounts, HeadAndTailAtTheirLimits) {
   struct Row {
@@ -73,9 +69,8 @@ TEST(TextHelpersCounts, HeadAndTailAtTheirLimits) {
     const char* head;
     const char* tail;
   };
-  const Row rows[] = {{-5, "", ""}, {-1, "", ""}, {0, "", ""},       {1, "a", "e"},
-                      {4, "abcd", "bcde"}, {5, "abcde", "abcde"}, {6, "abcde", "abcde"},
-                      {1000000, "abcde", "abcde"}};
+  const Row rows[] = {{-5, "", ""},        {-1, "", ""},          {0, "", ""},           {1, "a", "e"},
+                      {4, "abcd", "bcde"}, {5, "abcde", "abcde"}, {6, "abcde", "abcde"}, {1000000, "abcde", "abcde"}};
   for (const Row& r : rows) {
     EXPECT_EQ(HeadChars("abcde", r.n), r.head) << r.n;
     EXPECT_EQ(TailChars("abcde", r.n), r.tail) << r.n;

@@ -3,9 +3,9 @@
 #include <chrono>
 
 #include "common/error.h"
+#include "tests/test_util.h"
 #include "xml/document.h"
 #include "xml/saga_names.h"
-#include "tests/test_util.h"
 
 namespace velquior::xml {
 namespace {
@@ -124,7 +124,7 @@ TEST(XmlSelect, PathsSelectChildElementsInDocumentOrder) {
       {std::nullopt, "/subjects/subject", {}},
       {g1, "assigned-subjects/assigned-subject", {"a1", "a2", "a3"}},
       {g1, "/document/teachers/teacher", {"t1"}},  // absolute from a node
-      {root, "time-tables", {"tt-a", "tt-b"}},  // children only, not the nested one
+      {root, "time-tables", {"tt-a", "tt-b"}},     // children only, not the nested one
       {root, "groups/group/assigned-subjects/assigned-subject", {"a1", "a2", "a3"}},
       {root, "document", {}},
       {std::nullopt, "", {}},

@@ -5,9 +5,9 @@
 #include <map>
 #include <set>
 
-#include "xml/document.h"
 #include "tests/test_util.h"
 #include "tests/xml/xml_fixtures.h"
+#include "xml/document.h"
 
 namespace velquior::xml {
 namespace {
@@ -104,8 +104,7 @@ TEST(XmlLoadBad, MessageNamesTheFileAndTheLineWhenThereIsOne) {
   EXPECT_EQ(with_line.message("/datos/saga.xml"),
             "/datos/saga.xml no es un documento XML válido: línea 4: Premature end of data in tag group line 4");
   LoadResult without{false, 0, "el archivo está vacío"};
-  EXPECT_EQ(without.message("/datos/saga.xml"),
-            "/datos/saga.xml no es un documento XML válido: el archivo está vacío");
+  EXPECT_EQ(without.message("/datos/saga.xml"), "/datos/saga.xml no es un documento XML válido: el archivo está vacío");
 }
 
 TEST(XmlLoadBad, AFailedLoadEmptiesTheDocument) {
@@ -142,7 +141,7 @@ TEST(XmlLoadSafe, ExternalDtdIsNotLoaded) {
   auto teacher = doc.selectNodes("/document/teacher").item(0);
   ASSERT_TRUE(teacher);
   EXPECT_EQ(teacher->attributes().length(), 1);  // no default from the DTD
-  EXPECT_EQ(teacher->text(), "");  // the DTD's entity stays unknown
+  EXPECT_EQ(teacher->text(), "");                // the DTD's entity stays unknown
   EXPECT_NE(doc.saveToString().find("<teacher id=\"t1\">&nombre;</teacher>"), std::string::npos);
 }
 
@@ -179,7 +178,9 @@ TEST(XmlLoadEncodings, EveryEncodingGivesTheSameTexts) {
     NodeList teachers = doc.selectNodes("/document/teachers/teacher");
     ASSERT_EQ(teachers.length(), 3);
     EXPECT_EQ(teachers.item(0)->text(), "Juan P\xE9rez");
-    EXPECT_EQ(teachers.item(1)->text(), "Ana N\xFA\xF1" "ez");
+    EXPECT_EQ(teachers.item(1)->text(),
+              "Ana N\xFA\xF1"
+              "ez");
     // € and Š are in Windows-1252; ć and Ω are not.
     EXPECT_EQ(teachers.item(2)->text(), "\x80uro \x8Aimi? ?");
     EXPECT_EQ(teachers.item(0)->childNodes().item(0)->text(), "Juan P\xE9rez");

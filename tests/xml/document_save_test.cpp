@@ -2,10 +2,10 @@
 #include <sys/stat.h>
 
 #include "common/error.h"
-#include "xml/document.h"
-#include "xml/saga_names.h"
 #include "tests/test_util.h"
 #include "tests/xml/xml_fixtures.h"
+#include "xml/document.h"
+#include "xml/saga_names.h"
 
 namespace velquior::xml {
 namespace {
@@ -28,13 +28,14 @@ std::string SaveError(const Document& doc, const std::filesystem::path& file) {
 
 TEST(XmlSave, WritesIndentedAndKeepsEverythingElse) {
   Document doc;
-  ASSERT_TRUE(doc.loadXml("<?xml version='1.0' encoding='UTF-8'?>\n"
-                          "<!DOCTYPE document [<!ENTITY centro \"IES Sur\">]>\n"
-                          "<!-- antes -->\n<?saga-export v=\"3\"?>\n"
-                          "<document><teachers>\n\n  <teacher id='t1' name='x' hours='2'>Juan <b>P</b>&centro;</teacher>"
-                          "<!-- dentro --><?pi dentro?></teachers>"
-                          "<notes><![CDATA[ <a&b> ]]></notes>   <empty></empty><blank>  </blank></document>\n<!-- despues -->")
-                  .ok);
+  ASSERT_TRUE(
+      doc.loadXml("<?xml version='1.0' encoding='UTF-8'?>\n"
+                  "<!DOCTYPE document [<!ENTITY centro \"IES Sur\">]>\n"
+                  "<!-- antes -->\n<?saga-export v=\"3\"?>\n"
+                  "<document><teachers>\n\n  <teacher id='t1' name='x' hours='2'>Juan <b>P</b>&centro;</teacher>"
+                  "<!-- dentro --><?pi dentro?></teachers>"
+                  "<notes><![CDATA[ <a&b> ]]></notes>   <empty></empty><blank>  </blank></document>\n<!-- despues -->")
+          .ok);
   EXPECT_EQ(doc.saveToString(),
             "<?xml version='1.0' encoding='UTF-8'?>\n"
             "<!DOCTYPE document [\n<!ENTITY centro \"IES Sur\">\n]>\n"
@@ -84,19 +85,28 @@ TEST(XmlSave, ValuesNeedingEscapesComeBackTheSame) {
 
 struct FormRow {
   const char* file;
-  std::string_view head;  // the first bytes, as in the original
-  std::string_view euro;  // how "€uro" is written
-  std::string_view omega; // how Ω (outside Windows-1252) is written
+  std::string_view head;   // the first bytes, as in the original
+  std::string_view euro;   // how "€uro" is written
+  std::string_view omega;  // how Ω (outside Windows-1252) is written
 };
 
 const FormRow kForms[] = {
-    {"good/saga-utf-8.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!--", "\xE2\x82\xAC" "uro", "\xCE\xA9"},
-    {"good/saga-sin-declaracion.xml", "<!-- Exportaci\xC3\xB3n", "\xE2\x82\xAC" "uro", "\xCE\xA9"},
-    {"good/saga-utf-8-bom.xml", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!--", "\xE2\x82\xAC" "uro", "\xCE\xA9"},
+    {"good/saga-utf-8.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!--",
+     "\xE2\x82\xAC"
+     "uro",
+     "\xCE\xA9"},
+    {"good/saga-sin-declaracion.xml", "<!-- Exportaci\xC3\xB3n",
+     "\xE2\x82\xAC"
+     "uro",
+     "\xCE\xA9"},
+    {"good/saga-utf-8-bom.xml", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!--",
+     "\xE2\x82\xAC"
+     "uro",
+     "\xCE\xA9"},
     {"good/saga-iso-8859-1.xml", "<?xml version='1.0' encoding='ISO-8859-1' standalone='yes'?>\n<!-- Exportaci\xF3n",
      "\x80uro", "&#937;"},
-    {"good/saga-windows-1252.xml", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<!-- Exportaci\xF3n",
-     "\x80uro", "&#937;"},
+    {"good/saga-windows-1252.xml", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<!-- Exportaci\xF3n", "\x80uro",
+     "&#937;"},
     {"good/saga-utf-16le-bom.xml", {"\xFF\xFE<\0?\0x\0m\0l\0", 12}, {"\xAC\x20u\0", 4}, {"\xA9\x03", 2}},
     {"good/saga-utf-16be-bom.xml", {"\xFE\xFF\0<\0?\0x\0m\0l", 12}, {"\x20\xAC\0u", 4}, {"\x03\xA9", 2}},
 };
@@ -119,9 +129,9 @@ TEST(XmlSave, EachFileKeepsItsDeclarationAndEncoding) {
 }
 
 TEST(XmlSave, EveryFixtureRoundTripsToTheSameBytes) {
-  for (const char* file : {"good/saga-utf-8.xml", "good/saga-sin-declaracion.xml", "good/saga-utf-8-bom.xml",
-                           "good/saga-iso-8859-1.xml", "good/saga-windows-1252.xml", "good/saga-utf-16le-bom.xml",
-                           "good/saga-utf-16be-bom.xml"}) {
+  for (const char* file :
+       {"good/saga-utf-8.xml", "good/saga-sin-declaracion.xml", "good/saga-utf-8-bom.xml", "good/saga-iso-8859-1.xml",
+        "good/saga-windows-1252.xml", "good/saga-utf-16le-bom.xml", "good/saga-utf-16be-bom.xml"}) {
     SCOPED_TRACE(file);
     TempDir dir;
     const auto path = dir / "saga.xml";
@@ -142,8 +152,8 @@ TEST(XmlSave, EveryFixtureRoundTripsToTheSameBytes) {
 TEST(XmlSave, CharactersTheEncodingLacksBecomeReferences) {
   struct Row {
     const char* declaration;
-    std::string_view value;   // Windows-1252
-    std::string_view written; // in the file
+    std::string_view value;    // Windows-1252
+    std::string_view written;  // in the file
   };
   const Row rows[] = {
       {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", "\x80 \x8A \xE9", "\"&#8364; &#352; \xE9\""},
@@ -182,9 +192,9 @@ TEST(XmlSave, FailuresNameTheFileAndLeaveItWhole) {
   std::filesystem::create_directory(locked);
   WriteFile(locked / "saga.xml", original);
   std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  EXPECT_EQ(SaveError(doc, locked / "saga.xml"),
-            (locked / "saga.xml").string() + ": no se puede guardar el documento: el directorio " + locked.string() +
-                " es de solo lectura");
+  EXPECT_EQ(SaveError(doc, locked / "saga.xml"), (locked / "saga.xml").string() +
+                                                     ": no se puede guardar el documento: el directorio " +
+                                                     locked.string() + " es de solo lectura");
   std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
   EXPECT_EQ(ReadFile(locked / "saga.xml"), original);
   EXPECT_EQ(ListDir(locked), std::vector<std::string>{"saga.xml"});
@@ -229,8 +239,9 @@ TEST(XmlSave, KeepsPermissionsAndLinks) {
 TEST(XmlSave, ImportLeavesOneTimeTablesLast) {
   TempDir dir;
   const auto path = dir / "saga.xml";
-  WriteFile(path, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<document><time-tables/><groups/>"
-                 "<time-tables><old/></time-tables><teachers/></document>");
+  WriteFile(path,
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<document><time-tables/><groups/>"
+            "<time-tables><old/></time-tables><teachers/></document>");
   for (int run = 0; run < 2; ++run) {
     Document doc;
     ASSERT_TRUE(doc.load(path).ok);

@@ -26,8 +26,9 @@ const Row kRows[] = {
     {"<a x='1' y/>", 1, "el atributo y no tiene valor"},
     {"<a x='1' x='2'/>", 1, "el atributo x aparece dos veces en el mismo elemento"},
     {"<a>\x01</a>", 1, "el documento contiene un carácter no permitido"},
-    {"<a>\n\xff\xfe</a>", 2, "el texto no es UTF-8 válido (bytes 0xFF 0xFE 0x3C 0x2F): indique su codificación en la "
-                             "declaración XML"},
+    {"<a>\n\xff\xfe</a>", 2,
+     "el texto no es UTF-8 válido (bytes 0xFF 0xFE 0x3C 0x2F): indique su codificación en la "
+     "declaración XML"},
     {"<a>&foo;</a>", 1, "la entidad '&foo;' no está definida"},
     {"<a>&amp</a>", 1, "falta ';' al final de una referencia de entidad"},
     {"<a>&#xZ;</a>", 1, "una referencia de carácter no es válida"},

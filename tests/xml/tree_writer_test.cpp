@@ -79,13 +79,23 @@ std::string MixedBody() {
   for (int i = 0; i < 40; ++i) deep += "<d" + std::to_string(i) + " n='" + std::to_string(i) + "'>";
   deep += "<leaf/><!-- hondo --><?pi hondo?>";
   for (int i = 39; i >= 0; --i) deep += "</d" + std::to_string(i) + ">";
-  return "<!-- antes " + std::string("\xC3\xA9") + " -->\n<?top datos?>\n<?vacio?>\n"
-         "<document a='" + refs + "' b='&centro; y &centro;' c=''>"
-         "<teachers><teacher id='t1'>Juan <b>P</b>&centro;<i/>" + refs + "</teacher>"
+  return "<!-- antes " + std::string("\xC3\xA9") +
+         " -->\n<?top datos?>\n<?vacio?>\n"
+         "<document a='" +
+         refs +
+         "' b='&centro; y &centro;' c=''>"
+         "<teachers><teacher id='t1'>Juan <b>P</b>&centro;<i/>" +
+         refs +
+         "</teacher>"
          "<!---->"
-         "<!-- " + std::string("\xC3\xB1 \xE2\x82\xAC") + " --><?pi " + std::string("\xC3\xA9") + "?></teachers>"
-         "<notes><![CDATA[ <a&b> " + std::string("\xC3\xA9") + "]]><![CDATA[]]></notes>"
-         "<solo>  texto  </solo><vacio></vacio><r>&#13;a&#10;b&#9;c</r>" + deep +
+         "<!-- " +
+         std::string("\xC3\xB1 \xE2\x82\xAC") + " --><?pi " + std::string("\xC3\xA9") +
+         "?></teachers>"
+         "<notes><![CDATA[ <a&b> " +
+         std::string("\xC3\xA9") +
+         "]]><![CDATA[]]></notes>"
+         "<solo>  texto  </solo><vacio></vacio><r>&#13;a&#10;b&#9;c</r>" +
+         deep +
          "<y xml:lang='es'/><n:z xmlns:n='urn:\"n\"' xmlns='urn:d' xmlns:q=\"urn:'q'\" xmlns:r='urn:&quot;&apos;' "
          "xmlns:xml='http://www.w3.org/XML/1998/namespace' n:at='1'><n:w/><v/></n:z></document>\n<!-- despues -->";
 }
@@ -162,8 +172,9 @@ TEST(TreeWriter, GivesLibxmlsBytesForALargeSchool) {
 }
 
 TEST(TreeWriter, DtdAndXhtmlAreLeftToLibxml) {
-  Document doc = Loaded("<?xml version='1.0' encoding='ISO-8859-1'?><!DOCTYPE document [<!ELEMENT b EMPTY>]>"
-                        "<!--c--><document><b/></document>");
+  Document doc = Loaded(
+      "<?xml version='1.0' encoding='ISO-8859-1'?><!DOCTYPE document [<!ELEMENT b EMPTY>]>"
+      "<!--c--><document><b/></document>");
   EXPECT_FALSE(detail::CanWrite(RawDoc(doc)->children));
   EXPECT_TRUE(detail::CanWrite(RawDoc(doc)->children->next));
   ExpectSameBytes(doc);
@@ -176,9 +187,15 @@ TEST(TreeWriter, DtdAndXhtmlAreLeftToLibxml) {
 TEST(TreeWriter, CharsetsOfDeclaredNames) {
   using detail::Charset;
   const std::pair<const char*, std::optional<Charset>> rows[] = {
-      {"", Charset::kUtf8},           {"utf-8", Charset::kUtf8},          {"ISO-8859-1", Charset::kLatin1},
-      {"iso-latin-1", Charset::kLatin1}, {"US-ASCII", Charset::kAscii},   {"Windows-1252", Charset::kWindows1252},
-      {"cp1252", Charset::kWindows1252}, {"ISO-8859-15", std::nullopt}, {"x-desconocida", std::nullopt},
+      {"", Charset::kUtf8},
+      {"utf-8", Charset::kUtf8},
+      {"ISO-8859-1", Charset::kLatin1},
+      {"iso-latin-1", Charset::kLatin1},
+      {"US-ASCII", Charset::kAscii},
+      {"Windows-1252", Charset::kWindows1252},
+      {"cp1252", Charset::kWindows1252},
+      {"ISO-8859-15", std::nullopt},
+      {"x-desconocida", std::nullopt},
   };
   for (const auto& [name, charset] : rows) EXPECT_EQ(detail::WriterCharset(name), charset) << name;
 }
@@ -221,7 +238,8 @@ TEST(TreeWriter, LargeDocumentsGoOutInPiecesEndingAfterWholeCharacters) {
   }
   std::vector<std::string> pieces;
   std::string reason;
-  ASSERT_TRUE(detail::SerializeTo(RawDoc(doc), [&](std::string_view p) { pieces.emplace_back(p); }, reason));
+  ASSERT_TRUE(detail::SerializeTo(
+      RawDoc(doc), [&](std::string_view p) { pieces.emplace_back(p); }, reason));
   ASSERT_GE(pieces.size(), 2u);
   std::string joined;
   for (const auto& p : pieces) {
