@@ -9,8 +9,11 @@ all: build
 deps:
 	bash scripts/install-deps.sh
 
+# Extra CMake settings, e.g. CMAKE_ARGS=-DVELQUIOR_WERROR=ON (as CI builds).
+CMAKE_ARGS ?=
+
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)

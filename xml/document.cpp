@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include <libxml/dict.h>
 #include <libxml/tree.h>
+// After tree.h: it needs the xmlChar that tree.h brings.
+#include <libxml/dict.h>
 
 #include <cstddef>
 #include <cstring>
