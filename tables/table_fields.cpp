@@ -30,16 +30,6 @@ void Table::Impl::FieldMissing(std::string_view name) const {
   throw Error(m);
 }
 
-std::size_t Table::Impl::FieldIndex(std::string_view name) const {
-  CheckActive();
-  CachedName& c = names[((reinterpret_cast<std::uintptr_t>(name.data()) >> 3) ^ name.size()) % names.size()];
-  if (c.data == name.data() && c.size == name.size() && layout.fields[c.index].info.name == name) return c.index;
-  auto i = dbf::FindField(layout, name);
-  if (!i) FieldMissing(name);
-  if (layout.fields[*i].info.name == name) c = {name.data(), name.size(), *i};
-  return *i;
-}
-
 Value Table::Impl::Decode(std::size_t index) const {
   std::size_t number = 0;
   std::string_view record = CurrentRecord(&number);
@@ -76,14 +66,6 @@ double Table::Impl::AsFloat(std::string_view field) const {
 
 void Table::Impl::DoesNotFit(std::string_view shown_value, std::size_t index) const {
   throw Error(Format(msg::kValorNoCabe, {file_name, shown_value, text::AnsiToUtf8(layout.fields[index].info.name)}));
-}
-
-char* Table::Impl::PendingField(std::size_t index, std::size_t* width) {
-  if (!appending) throw Error(Format(msg::kTablaSinRegistro, {file_name}));
-  const dbf::Field& f = layout.fields[index];
-  *width = static_cast<std::size_t>(f.info.width);
-  modified = true;
-  return BatchSlot(stored) + f.offset;
 }
 
 void Table::Impl::Put(std::size_t index, const std::optional<std::string>& formatted, std::string_view shown_value) {

@@ -106,14 +106,29 @@ struct Table::Impl final : BufferedHandle {
   // ---- Fields (table_fields.cpp) ----
 
   [[noreturn]] void FieldMissing(std::string_view name) const;
-  std::size_t FieldIndex(std::string_view name) const;
+  // Per field access, so kept inline: the name cache answers most calls.
+  std::size_t FieldIndex(std::string_view name) const {
+    CheckActive();
+    CachedName& c = names[((reinterpret_cast<std::uintptr_t>(name.data()) >> 3) ^ name.size()) % names.size()];
+    if (c.data == name.data() && c.size == name.size() && layout.fields[c.index].info.name == name) return c.index;
+    auto i = dbf::FindField(layout, name);
+    if (!i) FieldMissing(name);
+    if (layout.fields[*i].info.name == name) c = {name.data(), name.size(), *i};
+    return *i;
+  }
   Value Decode(std::size_t index) const;
   std::string AsText(std::string_view field) const;
   std::int32_t AsInteger(std::string_view field) const;
   double AsFloat(std::string_view field) const;
 
   [[noreturn]] void DoesNotFit(std::string_view shown_value, std::size_t index) const;
-  char* PendingField(std::size_t index, std::size_t* width);
+  char* PendingField(std::size_t index, std::size_t* width) {
+    if (!appending) throw Error(Format(msg::kTablaSinRegistro, {file_name}));
+    const dbf::Field& f = layout.fields[index];
+    *width = static_cast<std::size_t>(f.info.width);
+    modified = true;
+    return BatchSlot(stored) + f.offset;
+  }
   void Put(std::size_t index, const std::optional<std::string>& formatted, std::string_view shown_value);
   void PutBlank(std::size_t index);
   void PutText(std::size_t index, std::string_view ansi);
