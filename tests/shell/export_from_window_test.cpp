@@ -5,6 +5,7 @@
 #include "common/error.h"
 #include "tables/catalog.h"
 #include "tables/table.h"
+#include "tests/export/old_tables.h"
 #include "tests/shell/fake_window.h"
 #include "tests/test_util.h"
 
@@ -18,23 +19,8 @@ using testing::TempDir;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kAllTables = {"ASIGNOMT.DBF",   "ASIGT.DBF",   "AULAT.DBF",
-                                             "DIASHORAST.DBF", "GRUPOST.DBF", "PROFT.DBF"};
-
-constexpr const char* kSmallSchool = R"(<?xml version="1.0" encoding="UTF-8"?>
-<document>
-  <subjects><subject id="s1" name="Matemáticas" hours="4"/></subjects>
-  <teachers><teacher id="t1">Juan Pérez López</teacher></teachers>
-  <locations><location id="l1">Aula 1</location></locations>
-  <groups>
-    <group id="g1" regim="M" name="ESO 1A">Primero A
-      <assigned-subjects>
-        <assigned-subject id="s1"><assigned-teachers><assigned-teacher id="t1"/></assigned-teachers></assigned-subject>
-      </assigned-subjects>
-    </group>
-  </groups>
-</document>
-)";
+using testing::kAllTables;
+using testing::kSmallSchool;
 
 // The export as every window runs it: dialog, conversion, ending.
 class ExportFromWindowTest : public ::testing::Test {
@@ -54,18 +40,8 @@ class ExportFromWindowTest : public ::testing::Test {
     return "no error";
   }
 
-  // Old tables with recognisable bytes, in mixed letter case.
-  void PlantOldTables() {
-    for (const auto& name : kAllTables) WriteFile(work_dir_ / name, "old " + name);
-    WriteFile(work_dir_ / "ASIGNOMT.MDX", "old index");
-  }
-  void ExpectOldTablesUntouched() {
-    for (const auto& name : kAllTables) EXPECT_EQ(ReadFile(work_dir_ / name), "old " + name);
-    EXPECT_EQ(ReadFile(work_dir_ / "ASIGNOMT.MDX"), "old index");
-    std::vector<std::string> expected = kAllTables;
-    expected.insert(expected.begin() + 1, "ASIGNOMT.MDX");
-    EXPECT_EQ(ListDir(work_dir_), expected);  // no staging folder left behind
-  }
+  void PlantOldTables() { testing::PlantOldTables(work_dir_); }
+  void ExpectOldTablesUntouched() { testing::ExpectOldTablesUntouched(work_dir_); }
 
   TempDir tmp_;
   fs::path work_dir_ = tmp_ / "ZTEMP";
