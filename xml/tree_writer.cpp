@@ -48,7 +48,7 @@ constexpr Replacements kQuoteEscapes = MakeQuoteEscapes();
 // libxml2's indent: two spaces a level, never more than 30 levels.
 constexpr int kIndentLevels = 30;
 constexpr char kSpaces[] = "                                                            ";
-static_assert(sizeof(kSpaces) - 1 == 2 * kIndentLevels);
+static_assert(sizeof(kSpaces) - 1 == std::size_t{2} * kIndentLevels);
 
 class Writer {
  public:
