@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test sanitize bench fuzz clean
+.PHONY: all deps configure build run test sanitize bench fuzz clean windows-deps windows test-windows
 
 all: build
 
@@ -40,5 +40,22 @@ fuzz:
 	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELQUIOR_FUZZ=ON -DVELQUIOR_BENCH=OFF
 	cmake --build build-fuzz -j$(JOBS) --target dbf_reader_fuzz
 
+# Windows: cross-built with MinGW-w64, its tests run under Wine. The zip
+# lands in dist/.
+WINDOWS_BUILD ?= build-windows
+export VELQUIOR_WINEPREFIX := $(abspath $(WINDOWS_BUILD))/wineprefix
+
+windows-deps:
+	VELQUIOR_WINDOWS=1 bash scripts/install-deps.sh
+	bash scripts/windows-libxml2.sh $(WINDOWS_BUILD)
+
+windows: windows-deps
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+	cmake --build $(WINDOWS_BUILD) -j$(JOBS)
+
+test-windows: windows
+	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j$(JOBS)
+
 clean:
-	rm -rf $(BUILD) build-asan build-release build-fuzz
+	rm -rf $(BUILD) build-asan build-release build-fuzz $(WINDOWS_BUILD)

@@ -16,6 +16,12 @@ packages=(
   # the help: its compiler and the library that reads it
   fp-utils-3.2.2 libchm-dev
 )
+if [[ "${VELQUIOR_WINDOWS:-0}" == 1 ]]; then
+  # The cross compiler, Wine to run the tests (64-bit only: no i386
+  # architecture needed), the source package tools for libxml2, and
+  # GoogleTest's sources.
+  packages+=(g++-mingw-w64-x86-64-posix wine64 dpkg-dev xz-utils googletest)
+fi
 if [[ "${VELQUIOR_FUZZ:-0}" == 1 ]]; then
   packages+=(clang libclang-rt-14-dev)
 fi

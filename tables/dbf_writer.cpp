@@ -3,13 +3,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <ctime>
 
 #include "common/bytes.h"
 #include "common/error.h"
 #include "common/files.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "platform/clock.h"
 #include "tables/dbf_format.h"
 #include "text/code_pages.h"
 
@@ -71,10 +71,9 @@ struct ReverseMap {
 }  // namespace
 
 Date Today() {
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  if (::localtime_r(&now, &tm) == nullptr) return {};
-  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+  const platform::CalendarDate today = platform::LocalToday();
+  if (today.year == 0) return {};
+  return {today.year, today.month, today.day};
 }
 
 FieldInfo StoredField(const NewField& field) {

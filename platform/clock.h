@@ -1,0 +1,15 @@
+#pragma once
+// The calendar date on the user's clock.
+
+namespace velquior::platform {
+
+struct CalendarDate {
+  int year = 0;
+  int month = 0;  // 1 to 12
+  int day = 0;    // 1 to 31
+};
+
+// Today in the user's time zone; all zero when the system cannot say.
+CalendarDate LocalToday();
+
+}  // namespace velquior::platform
