@@ -13,13 +13,16 @@ constexpr int kFull = -1;
 constexpr int kCannot = -2;
 constexpr int kCut = -3;
 
-// The length of the UTF-8 sequence a byte leads, as iconv reads it (lengths
-// of four past U+10FFFF included, refused once decoded); 0 for none.
+// The length of the UTF-8 sequence a byte leads, as iconv reads it: leads
+// of old five- and six-byte forms too, which only tell a cut sequence from
+// a wrong one; 0 for no lead.
 int SequenceLength(unsigned char lead) {
   if (lead < 0x80) return 1;
   if (lead >= 0xC2 && lead <= 0xDF) return 2;
   if (lead >= 0xE0 && lead <= 0xEF) return 3;
   if (lead >= 0xF0 && lead <= 0xF7) return 4;
+  if (lead >= 0xF8 && lead <= 0xFB) return 5;
+  if (lead >= 0xFC && lead <= 0xFD) return 6;
   return 0;
 }
 
@@ -110,7 +113,7 @@ int Utf8ToWindows1252(unsigned char* out, int* outlen, const unsigned char* in, 
       result = OnlyContinuations(p + 1, end) ? kCut : kCannot;
       break;
     }
-    const long cp = Decode(p, length);
+    const long cp = length <= 4 ? Decode(p, length) : -1;
     // U+0080..U+009F are no characters of the code page, whose bytes there
     // are others or none.
     const int byte = cp < 0      ? -1

@@ -3,7 +3,8 @@
 // or not libxml2 was built with iconv. It converts as iconv's CP1252 does:
 // the five bytes the code page leaves undefined (0x81 0x8D 0x8F 0x90 0x9D)
 // stop reading, and characters it lacks, U+0080..U+009F among them, are
-// written by libxml2 as "&#N;".
+// written by libxml2 as "&#N;". Unlike iconv, which drops the tag characters
+// U+E0000..U+E007F without a word, it gives them as references too.
 
 namespace velquior::xml::detail {
 
