@@ -49,7 +49,8 @@ bool Serialize(_xmlDoc* doc, std::string& bytes, std::string& reason, bool libxm
 bool SerializeTo(_xmlDoc* doc, const ByteSink& sink, std::string& reason, bool libxml_only = false);
 
 // Installs the process-wide libxml2 settings the program relies on (the
-// external entity loader that refuses everything). Idempotent.
+// external entity loader that refuses everything, the Windows-1252
+// encoding). Idempotent.
 void InitLibxml();
 
 }  // namespace velquior::xml::detail

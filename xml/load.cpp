@@ -18,6 +18,7 @@
 #include "xml/document.h"
 #include "xml/libxml_errors.h"
 #include "xml/tree_memory.h"
+#include "xml/windows_1252.h"
 
 namespace velquior::xml {
 namespace detail {
@@ -32,6 +33,7 @@ void InitLibxml() {
   std::call_once(once, [] {
     InstallTreeMemory();
     xmlInitParser();
+    RegisterWindows1252();
     // Process-wide, and the only way 2.9 offers: no external entity or DTD is
     // read by anything in this program.
     xmlSetExternalEntityLoader(RefuseExternalEntity);
