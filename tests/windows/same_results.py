@@ -3,8 +3,9 @@
 
     same_results.py LINUX_BIN WINDOWS_EXE WINE_RUN SAMPLE_XML
 
-(a) Exporting the sample school gives the same six tables, byte for byte but
-    for the header's date (bytes 1-3), and no other file.
+(a) Exporting the sample school, twice over (the second run replaces the
+    first one's tables), gives the same six tables, byte for byte but for the
+    header's date (bytes 1-3), and no other file.
 (b) Importing a played timetable (SOLUC and DIASHORAST written here, codes
     taken from the exported catalogues) gives the same document.
 (c) Both again with a document named "escuela ñ.xml" and, for Windows, the
@@ -205,8 +206,10 @@ def round_trip(programs, root, sample, doc_name, windows_paths):
             doc_arg, work_arg = windows_path(doc), windows_path(work)
         else:
             doc_arg, work_arg = doc, work
-        if programs.run(platform, ["export", doc_arg, "--workdir", work_arg], base) != 0:
-            return
+        # The second run replaces the tables of the first.
+        for _ in range(2):
+            if programs.run(platform, ["export", doc_arg, "--workdir", work_arg], base) != 0:
+                return
     (l_docs, l_work, l_doc), (w_docs, w_work, w_doc) = dirs["linux"], dirs["windows"]
     compare_listing(label + ", export, trabajo", l_work, w_work)
     compare_tables(label + ", export", l_work, w_work)
