@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/files.h"
+
 namespace velquior::cli {
 namespace {
 
@@ -12,6 +14,16 @@ std::string UsageOf(const std::vector<std::string>& args) {
     return e.reason;
   }
   return "no error";
+}
+
+// The arguments are UTF-8 on every platform: the paths are made from
+// them as UTF-8, not in a narrow code page that lacks the characters.
+TEST(CliCommandLine, PathsAreTheirUtf8Text) {
+  const Options o = ParseCommandLine({"export", "Horarios ñ/日本 ŝ.xml", "--workdir", "C:/ZTEMP ü"});
+  EXPECT_EQ(PathToUtf8(o.file), "Horarios ñ/日本 ŝ.xml");
+  ASSERT_TRUE(o.work_dir);
+  EXPECT_EQ(PathToUtf8(*o.work_dir), "C:/ZTEMP ü");
+  EXPECT_EQ(PathToUtf8(o.file.filename()), "日本 ŝ.xml");
 }
 
 TEST(CliCommandLine, ReadsEachCommandWithItsOptions) {

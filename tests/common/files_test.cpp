@@ -105,6 +105,29 @@ TEST(FilesCaseVariants, FindsAndRemovesEveryLetterCase) {
   EXPECT_FALSE(FindFileNoCase(dir / "missing", "ASIGT.DBF"));
 }
 
+// UTF-8 in, the same UTF-8 out, whole names and parts alike; on POSIX the
+// bytes themselves, even those that are no UTF-8.
+TEST(FilesUtf8Paths, TextAndPathTurnIntoEachOther) {
+  const std::string texts[] = {"a.xml", "/srv/Horarios ñandú/日本.xml", "escuela ŝ.xml", "", "x\xFFy"};
+  for (const std::string& text : texts) {
+    const fs::path path = PathFromUtf8(text);
+    EXPECT_EQ(PathToUtf8(path), text);
+    EXPECT_EQ(PathForMessage(path), text);
+  }
+  EXPECT_EQ(PathFromUtf8("/srv/ñ/日本.xml").filename(), PathFromUtf8("日本.xml"));
+  EXPECT_EQ(PathToUtf8(PathFromUtf8("/srv/ñ") / PathFromUtf8("ŝ.xml")), "/srv/ñ/ŝ.xml");
+}
+
+// A file named in UTF-8 is found and read by that name.
+TEST(FilesUtf8Paths, FindsAndReadsWhatANameInUtf8Names) {
+  TempDir dir;
+  WriteFile(dir / PathFromUtf8("Año 日本.DBF"), "x");
+  const auto found = FindFileNoCase(dir.path(), "aÑO 日本.dbf");
+  EXPECT_FALSE(found) << "only ASCII letters fold";
+  ASSERT_TRUE(FindFileNoCase(dir.path(), "AñO 日本.dbf"));
+  EXPECT_EQ(ReadFileBytes(*FindFileNoCase(dir.path(), "AñO 日本.dbf")), "x");
+}
+
 TEST(FilesRead, NamesTheFileOnFailure) {
   TempDir dir;
   EXPECT_EQ(ErrorOf([&] { ReadFileBytes(dir / "nada.xml"); }),
