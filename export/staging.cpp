@@ -147,6 +147,9 @@ Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> t
 }
 
 Staging::~Staging() {
+  // The old tables set aside in the staging folder go with it, and Windows
+  // keeps a deleted file, and so its folder, until the last handle closes.
+  table_locks_.clear();
   if (!staging_.empty() && !keep_) {
     std::error_code ec;
     fs::remove_all(staging_, ec);
