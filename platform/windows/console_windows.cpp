@@ -1,5 +1,7 @@
 #include "platform/console.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -70,7 +72,13 @@ class ConsoleBuffer : public std::streambuf {
 void Redirect(std::ostream& stream, DWORD which) {
   HANDLE h = ::GetStdHandle(which);
   DWORD mode = 0;
-  if (h == nullptr || h == INVALID_HANDLE_VALUE || !::GetConsoleMode(h, &mode)) return;  // a file or a pipe
+  if (h == nullptr || h == INVALID_HANDLE_VALUE || !::GetConsoleMode(h, &mode)) {
+    // A file or a pipe gets the bytes the program wrote, line ends too, as
+    // on Linux: scripts read the same output on both systems.
+    stream.flush();
+    ::_setmode(which == STD_OUTPUT_HANDLE ? 1 : 2, _O_BINARY);
+    return;
+  }
   stream.flush();
   static ConsoleBuffer* buffers[2] = {};  // live as long as the streams
   ConsoleBuffer*& buffer = buffers[which == STD_OUTPUT_HANDLE ? 0 : 1];
