@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "tests/test_util.h"
@@ -71,6 +72,19 @@ HANDLE InheritableFile(const std::filesystem::path& path, DWORD access, DWORD cr
 
 }  // namespace
 
+// Both copies: the system's, read by the platform code and child
+// processes, and the C runtime's, read by getenv. An empty value is kept
+// empty where the system allows it (the runtime's copy drops it).
+void SetEnv(const std::string& name, const std::string& value) {
+  ::_putenv_s(name.c_str(), value.c_str());
+  ::SetEnvironmentVariableW(Wide(name).c_str(), Wide(value).c_str());
+}
+
+void UnsetEnv(const std::string& name) {
+  ::_putenv_s(name.c_str(), "");
+  ::SetEnvironmentVariableW(Wide(name).c_str(), nullptr);
+}
+
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& env) {
   TempDir scratch;
@@ -90,9 +104,9 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   si.hStdError = err;
   PROCESS_INFORMATION pi{};
   const std::wstring application = Wide(program);
-  const BOOL started = ::CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                                        CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(), nullptr,
-                                        &si, &pi);
+  const BOOL started =
+      ::CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                       CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(), nullptr, &si, &pi);
   ::CloseHandle(in);
   ::CloseHandle(out);
   ::CloseHandle(err);
