@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "common/files.h"
 #include "common/format.h"
 #include "common/messages.h"
 
@@ -56,7 +57,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       return o;
     }
     if (o.command != Command::kDump && a == kWorkDirFlag) {
-      o.work_dir = value(kWorkDirFlag);
+      o.work_dir = PathFromUtf8(value(kWorkDirFlag));
     } else if (o.command != Command::kDump && a == kSeparatorFlag) {
       const std::string& v = value(kSeparatorFlag);
       o.decimal_separator = ParseSeparator(v);
@@ -66,7 +67,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       Usage(msg::kOpcionDesconocida, a);
     } else if (!have_file) {
-      o.file = a;
+      o.file = PathFromUtf8(a);
       have_file = true;
     } else {
       Usage(msg::kSobraArgumento, a);

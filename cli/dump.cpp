@@ -56,7 +56,7 @@ std::vector<std::string> UniqueNames(const std::vector<std::string>& names) {
 std::filesystem::path Locate(const std::filesystem::path& file) {
   std::filesystem::path dir = file.parent_path();
   if (dir.empty()) dir = ".";
-  const std::string name = file.filename().string();
+  const std::string name = PathToUtf8(file.filename());
   std::optional<std::filesystem::path> found;
   std::error_code ec;
   if (std::filesystem::is_directory(dir, ec)) {
@@ -72,7 +72,7 @@ std::filesystem::path Locate(const std::filesystem::path& file) {
 Shown ReadForDump(const std::filesystem::path& file, std::ostream& err) {
   const std::filesystem::path path = Locate(file);
   Shown shown;
-  shown.file_name = path.filename().string();
+  shown.file_name = PathToUtf8(path.filename());
   const tables::TableFile f = tables::TableFile::Open(path, tables::TableFile::Lock::kShared, shown.file_name);
   const tables::Bytes bytes = f.ReadAll();
   dbf::ReadOptions options;

@@ -17,8 +17,10 @@
 #include "common/work_dir.h"
 #include "export/export_driver.h"
 #include "import/import_driver.h"
+#include "platform/console.h"
 #include "platform/environment.h"
 #include "platform/heap.h"
+#include "platform/process.h"
 #include "text/numbers.h"
 
 namespace {
@@ -90,7 +92,8 @@ int Main(int argc, char** argv) {
   // A run builds one large document tree and drops it at the end.
   platform::TuneHeapForOneLargeTree();
   std::ios::sync_with_stdio(false);
-  std::vector<std::string> args(argv + 1, argv + argc);
+  platform::UseUtf8Console();  // after the line above, which replaces the streams' buffers
+  const std::vector<std::string> args = platform::CommandLineArguments(argc, argv);
   // The one place where errors end the program.
   try {
     return Run(cli::ParseCommandLine(args));

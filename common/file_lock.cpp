@@ -10,6 +10,8 @@ namespace velquior {
 std::optional<FileLock> FileLock::TryLock(const std::filesystem::path& path, Mode mode) {
   std::error_code error;
   platform::OpenFile file = platform::OpenFile::Open(path, platform::OpenFile::Access::kRead, error);
+  // Held by another program that denies others any use (Windows): in use.
+  if (error == std::errc::device_or_resource_busy) return std::nullopt;
   if (error) throw Error(Format(msg::kNoSePuedeLeer, {PathForMessage(path), error.message()}));
   const auto lock = mode == Mode::kExclusive ? platform::LockMode::kExclusive : platform::LockMode::kShared;
   if (file.TryLock(lock, error) != platform::LockResult::kLocked) return std::nullopt;

@@ -15,8 +15,8 @@ class FileLock {
  public:
   enum class Mode { kShared, kExclusive };
 
-  // nullopt when another holder has a conflicting lock. Raises Error when the
-  // file cannot be opened.
+  // nullopt when another holder has a conflicting lock or keeps the file
+  // from being opened at all. Raises Error when it cannot be opened otherwise.
   static std::optional<FileLock> TryLock(const std::filesystem::path& path, Mode mode);
 
  private:

@@ -20,7 +20,14 @@ namespace {
 
 }  // namespace
 
-std::string PathForMessage(const fs::path& path) { return path.string(); }
+std::string PathForMessage(const fs::path& path) { return PathToUtf8(path); }
+
+fs::path PathFromUtf8(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string PathToUtf8(const fs::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
 
 bool EqualsNoCaseAscii(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -64,7 +71,7 @@ std::vector<fs::path> AllCaseVariants(const fs::path& dir, std::string_view name
   std::vector<fs::path> out;
   std::error_code ec;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (EqualsNoCaseAscii(it->path().filename().string(), name)) out.push_back(it->path());
+    if (EqualsNoCaseAscii(PathToUtf8(it->path().filename()), name)) out.push_back(it->path());
   }
   std::sort(out.begin(), out.end());
   return out;
@@ -72,7 +79,7 @@ std::vector<fs::path> AllCaseVariants(const fs::path& dir, std::string_view name
 
 std::optional<fs::path> FindFileNoCase(const fs::path& dir, std::string_view name) {
   std::error_code ec;
-  fs::path exact = dir / std::string(name);
+  fs::path exact = dir / PathFromUtf8(name);
   if (fs::exists(exact, ec)) return exact;
   auto all = AllCaseVariants(dir, name);
   if (all.empty()) return std::nullopt;

@@ -51,4 +51,11 @@ bool EqualsNoCaseAscii(std::string_view a, std::string_view b);
 // UTF-8 form of a path for messages.
 std::string PathForMessage(const std::filesystem::path& path);
 
+// A path from its UTF-8 text (a command line's, a setting's) and back. The
+// narrow string forms of std::filesystem use the system's code page on
+// Windows, which lacks most characters; on POSIX these keep the bytes as they
+// are.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& path);
+
 }  // namespace velquior

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/files.h"
 #include "conversion/saga_file.h"
 #include "export/export_context.h"
 #include "export/staging.h"
@@ -31,7 +32,7 @@ Outcome RunExport(const std::filesystem::path& file, Workspace& workspace, Repor
   ExportContext ctx{*workspace.document, staging.dir(), components, reporter};
   for (auto build : kBuilders) build(ctx);
   std::vector<std::string> names;
-  for (const auto& written : staging.Commit()) names.push_back(written.string());
+  for (const auto& written : staging.Commit()) names.push_back(PathToUtf8(written));
   reporter.ReportTablesWritten(names);
   return Outcome::kCompleted;
 }

@@ -106,7 +106,7 @@ void PutBackInterrupted(const fs::path& folder, const fs::path& work_dir) {
 void CleanUpDeadRuns(const fs::path& work_dir) {
   std::error_code ec;
   for (fs::directory_iterator it(work_dir, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
+    std::string name = PathToUtf8(it->path().filename());
     if (name.rfind(kStagingPrefix, 0) != 0 || !it->is_directory()) continue;
     std::error_code ignore;
     if (fs::exists(it->path() / kJournal, ignore)) PutBackInterrupted(it->path(), work_dir);
@@ -116,7 +116,7 @@ void CleanUpDeadRuns(const fs::path& work_dir) {
 
 }  // namespace
 
-int Staging::RenameFile(const fs::path& from, const fs::path& to) { return platform::MoveFile(from, to).value(); }
+std::error_code Staging::RenameFile(const fs::path& from, const fs::path& to) { return platform::MoveFile(from, to); }
 
 Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> tables)
     : work_dir_(std::move(work_dir)), tables_(tables.begin(), tables.end()) {
@@ -185,8 +185,8 @@ std::vector<fs::path> Staging::Commit(const MoveFile& move) {
     for (const auto& old : OldFilesOf(work_dir_, *t)) steps.push_back({old, previous / old.filename()});
     steps.push_back({staging_ / data_name, target});
     for (const auto& step : steps) {
-      if (int err = move(step.from, step.to); err != 0) {
-        std::string reason = std::error_code(err, std::system_category()).message();
+      if (const std::error_code failed = move(step.from, step.to)) {
+        const std::string reason = failed.message();
         // Backwards, so that each file returns to where it was.
         for (auto it = done.rbegin(); it != done.rend(); ++it) {
           if (auto error = platform::MoveFile(it->to, it->from)) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "common/file_lock.h"
@@ -22,10 +23,10 @@ namespace velquior {
 
 class Staging {
  public:
-  // Moves a file by name within one file system; 0 or the system's error
-  // code (platform::MoveFile).
-  using MoveFile = std::function<int(const std::filesystem::path& from, const std::filesystem::path& to)>;
-  static int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+  // Moves a file by name within one file system; the system's reason when
+  // it cannot (platform::MoveFile).
+  using MoveFile = std::function<std::error_code(const std::filesystem::path& from, const std::filesystem::path& to)>;
+  static std::error_code RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
   // Raises Error when the work directory is missing, not writable, in use by
   // another conversion, or one of `tables` is held open elsewhere or cannot

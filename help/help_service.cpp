@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "common/files.h"
 #include "help/help_window.h"
 #include "platform/environment.h"
 
@@ -10,7 +11,7 @@ namespace velquior::help {
 std::string ExecutableDirectory() {
   const std::filesystem::path exe = platform::ExecutablePath();
   if (exe.empty()) return {};
-  std::string dir = exe.parent_path().string();
+  std::string dir = PathToUtf8(exe.parent_path());
   if (!dir.empty() && dir.back() != '/' && dir.back() != '\\')
     dir += static_cast<char>(std::filesystem::path::preferred_separator);
   return dir;

@@ -38,7 +38,7 @@ TableContents ReadTable(std::string_view bytes, std::string_view label, const Re
 
 TableContents ReadTable(const std::filesystem::path& path) {
   const std::string bytes = ReadFileBytes(path);
-  return ReadTable(bytes, path.filename().string());
+  return ReadTable(bytes, PathToUtf8(path.filename()));
 }
 
 }  // namespace velquior::tables::dbf

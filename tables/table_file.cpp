@@ -31,6 +31,8 @@ TableFile TableFile::Open(const std::filesystem::path& path, Lock lock, std::str
   f.path_ = path;
   std::error_code error;
   f.file_ = OpenFile::Open(path, OpenFile::Access::kReadWrite, error);
+  // Another program holds it and lets nobody else open it (Windows).
+  if (error == std::errc::device_or_resource_busy) throw Error(Format(msg::kTablaEnUso, {label}));
   if (error) {
     f.write_error_ = error;
     if (!OnlyWritingRefused(error)) ThrowRead(path, error);

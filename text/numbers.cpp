@@ -33,7 +33,7 @@ bool LanguageUsesComma(std::string_view name) {
                                                 "nb", "nn", "no", "fi", "pl", "cs", "sk", "sl", "hr", "sr", "bs",
                                                 "ro", "hu", "bg", "ru", "uk", "el", "tr", "lt", "lv", "et", "is",
                                                 "id", "vi", "be", "mk", "sq", "af", "az", "kk", "ky", "uz", "mn"};
-  std::string_view lang = name.substr(0, name.find_first_of("_.@"));
+  std::string_view lang = name.substr(0, name.find_first_of("_-.@"));
   for (auto l : kComma) {
     if (lang == l) return true;
   }

@@ -2,7 +2,7 @@
 // Text in any code page a table may declare, to UTF-8, for showing a table
 // as it is stored. The conversions never come here: they read Windows-1252
 // (encoding.h). Code pages other than Windows-1252 go through the system's
-// converter, which only system_code_pages.cpp knows.
+// converter, behind platform/code_pages.h.
 
 #include <optional>
 #include <string>

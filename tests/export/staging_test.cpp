@@ -61,7 +61,8 @@ TEST_F(StagingCommit, AFailedMoveAtAnyPointPutsEveryOldFileBack) {
       StageNewTables(staging);
       try {
         staging.Commit([&](const fs::path& from, const fs::path& to) {
-          return calls++ == fail_at ? EACCES : Staging::RenameFile(from, to);
+          return calls++ == fail_at ? std::make_error_code(std::errc::permission_denied)
+                                    : Staging::RenameFile(from, to);
         });
       } catch (const Error& e) {
         message = std::string(e.message());
@@ -77,7 +78,8 @@ TEST_F(StagingCommit, TheFailingTableIsNamed) {
   StageNewTables(staging);
   auto fail_on = [](std::string_view name) {
     return [name](const fs::path& from, const fs::path& to) {
-      return to.filename() == name ? EBUSY : Staging::RenameFile(from, to);
+      return to.filename() == name ? std::make_error_code(std::errc::device_or_resource_busy)
+                                   : Staging::RenameFile(from, to);
     };
   };
   try {
