@@ -45,7 +45,8 @@ struct RunResult {
 };
 
 // Runs `program` with `args` (no shell), with `env` entries ("NAME=value")
-// added to the environment, and collects its output.
+// added to the environment, and collects its output as text (on Windows,
+// CRLF line ends read back as LF).
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& env = {});
 

@@ -62,6 +62,18 @@ std::wstring EnvironmentBlock(const std::vector<std::string>& env) {
   return block + L'\0';
 }
 
+// The C runtime writes text with CRLF line ends; read back as text, they
+// are LF as on POSIX.
+std::string TextOf(const std::string& bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text += bytes[i];
+  }
+  return text;
+}
+
 HANDLE InheritableFile(const std::filesystem::path& path, DWORD access, DWORD creation) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
   HANDLE h = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, creation,
@@ -117,8 +129,8 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   result.status = ::GetExitCodeProcess(pi.hProcess, &code) ? static_cast<int>(code) : -1;
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
-  result.out = ReadFile(scratch.path() / "out");
-  result.err = ReadFile(scratch.path() / "err");
+  result.out = TextOf(ReadFile(scratch.path() / "out"));
+  result.err = TextOf(ReadFile(scratch.path() / "err"));
   return result;
 }
 
