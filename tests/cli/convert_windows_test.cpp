@@ -78,6 +78,9 @@ TEST_F(CliConvert, ExportsTheSampleSchoolAndSaysWhatItWrote) {
   EXPECT_EQ(ListDir(work_), kExported);
 }
 
+// The full Windows form of a path: drive letter and backslashes.
+fs::path Native(const fs::path& path) { return fs::absolute(path).make_preferred(); }
+
 TEST_F(CliConvert, RefusedInputsLeaveTheWorkDirectoryAsItWas) {
   WriteFile(work_ / "ASIGNOMT.DBF", "the host's table");
   fs::create_directory(tmp_ / "carpeta.xml");
@@ -93,12 +96,13 @@ TEST_F(CliConvert, RefusedInputsLeaveTheWorkDirectoryAsItWas) {
   } cases[] = {
       {tmp_ / "no-existe.xml", 3, ""},
       {tmp_ / "carpeta.xml", 1, Utf8(tmp_ / "carpeta.xml") + " no es un documento XML válido: "},
-      {kSaga / "empty.xml", 1, Utf8(kSaga / "empty.xml") + " no es un documento XML válido: "},
-      {kSaga / "not-xml.xml", 1, Utf8(kSaga / "not-xml.xml") + " no es un documento XML válido: "},
-      {kSaga / "other-root.xml", 1,
-       Utf8(kSaga / "other-root.xml") +
+      {Native(kSaga / "empty.xml"), 1, Utf8(Native(kSaga / "empty.xml")) + " no es un documento XML válido: "},
+      {Native(kSaga / "not-xml.xml"), 1, Utf8(Native(kSaga / "not-xml.xml")) + " no es un documento XML válido: "},
+      {Native(kSaga / "other-root.xml"), 1,
+       Utf8(Native(kSaga / "other-root.xml")) +
            " no es un documento SAGA: el elemento raíz es 'escuela' y debe ser 'document'\n"},
-      {kSaga / "billion-laughs.xml", 1, Utf8(kSaga / "billion-laughs.xml") + " no es un documento XML válido: "},
+      {Native(kSaga / "billion-laughs.xml"), 1,
+       Utf8(Native(kSaga / "billion-laughs.xml")) + " no es un documento XML válido: "},
       {held, 1, Utf8(held) + " no es un documento XML válido: no se puede leer el archivo: "},
   };
   for (const auto& c : cases) {

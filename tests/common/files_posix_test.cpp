@@ -1,5 +1,5 @@
 // Replacing a file as POSIX keeps it: its mode bits, and write permission
-// of the directory.
+// of the directory; names that differ only in case are different files.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -50,6 +50,24 @@ TEST(FilesAtomicReplace, FailureLeavesTheOldFileAndNoLitter) {
   EXPECT_EQ(err, file.string() + ": no se puede escribir el archivo: Permission denied");
   EXPECT_EQ(ReadFile(file), "old");
   EXPECT_EQ(testing::ListDir(dir.path()), std::vector<std::string>{"escuela.xml"});
+}
+
+TEST(FilesCaseVariants, FindsAndRemovesEveryLetterCase) {
+  TempDir dir;
+  WriteFile(dir / "soluc.dbf", "a");
+  WriteFile(dir / "Soluc.Dbf", "b");
+  WriteFile(dir / "SOLUC.MDX", "c");
+  WriteFile(dir / "SOLUCX.DBF", "d");
+  auto found = FindFileNoCase(dir.path(), "SOLUC.DBF");
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->filename(), "Soluc.Dbf");  // first in sorted order
+  WriteFile(dir / "SOLUC.DBF", "e");
+  EXPECT_EQ(FindFileNoCase(dir.path(), "SOLUC.DBF")->filename(), "SOLUC.DBF");  // exact wins
+  EXPECT_EQ(AllCaseVariants(dir.path(), "solUC.dbf").size(), 3u);
+  RemoveCaseVariants(dir.path(), "SOLUC.DBF");
+  EXPECT_EQ(testing::ListDir(dir.path()), (std::vector<std::string>{"SOLUC.MDX", "SOLUCX.DBF"}));
+  EXPECT_FALSE(FindFileNoCase(dir.path(), "ASIGT.DBF"));
+  EXPECT_FALSE(FindFileNoCase(dir / "missing", "ASIGT.DBF"));
 }
 
 }  // namespace

@@ -51,24 +51,6 @@ TEST(FilesAtomicReplace, RemovesWhatDeadSavesOfTheSameFileLeft) {
   EXPECT_EQ(testing::ListDir(dir.path()), expected);
 }
 
-TEST(FilesCaseVariants, FindsAndRemovesEveryLetterCase) {
-  TempDir dir;
-  WriteFile(dir / "soluc.dbf", "a");
-  WriteFile(dir / "Soluc.Dbf", "b");
-  WriteFile(dir / "SOLUC.MDX", "c");
-  WriteFile(dir / "SOLUCX.DBF", "d");
-  auto found = FindFileNoCase(dir.path(), "SOLUC.DBF");
-  ASSERT_TRUE(found);
-  EXPECT_EQ(found->filename(), "Soluc.Dbf");  // first in sorted order
-  WriteFile(dir / "SOLUC.DBF", "e");
-  EXPECT_EQ(FindFileNoCase(dir.path(), "SOLUC.DBF")->filename(), "SOLUC.DBF");  // exact wins
-  EXPECT_EQ(AllCaseVariants(dir.path(), "solUC.dbf").size(), 3u);
-  RemoveCaseVariants(dir.path(), "SOLUC.DBF");
-  EXPECT_EQ(testing::ListDir(dir.path()), (std::vector<std::string>{"SOLUC.MDX", "SOLUCX.DBF"}));
-  EXPECT_FALSE(FindFileNoCase(dir.path(), "ASIGT.DBF"));
-  EXPECT_FALSE(FindFileNoCase(dir / "missing", "ASIGT.DBF"));
-}
-
 TEST(FilesRead, NamesTheFileOnFailure) {
   TempDir dir;
   EXPECT_EQ(ErrorOf([&] { ReadFileBytes(dir / "nada.xml"); }),

@@ -38,7 +38,8 @@ TEST(FilesAtomicReplace, ReplacesContentAndKeepsAttributes) {
   }
 }
 
-// Another program holds the file without sharing it, or the folder is gone.
+// Another program holds the file without sharing it (Windows refuses the
+// replacement as access denied), or the folder is gone.
 TEST(FilesAtomicReplace, FailureLeavesTheOldFileAndNoLitter) {
   TempDir dir;
   const fs::path file = dir / "escuela.xml";
@@ -47,12 +48,30 @@ TEST(FilesAtomicReplace, FailureLeavesTheOldFileAndNoLitter) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const std::string err = ErrorOf([&] { AtomicReplaceFile(file, "new"); });
   ::CloseHandle(held);
-  EXPECT_EQ(err, Utf8(file) + ": no se puede escribir el archivo: " + std::strerror(EBUSY));
+  EXPECT_EQ(err, Utf8(file) + ": no se puede escribir el archivo: " + std::strerror(EACCES));
   EXPECT_EQ(ReadFile(file), "old");
   EXPECT_EQ(testing::ListDir(dir.path()), std::vector<std::string>{"escuela.xml"});
 
   EXPECT_EQ(ErrorOf([&] { AtomicReplaceFile(dir / "missing" / "a.xml", "x"); }),
             Utf8(dir / "missing" / "a.xml") + ": no se puede escribir el archivo: No such file or directory");
+}
+
+// One file whatever the case of its name: found and removed under the name
+// it has on disk.
+TEST(FilesCaseVariants, FindsAndRemovesTheOneFileOfAnyCase) {
+  TempDir dir;
+  WriteFile(dir / "Soluc.Dbf", "b");
+  WriteFile(dir / "SOLUC.MDX", "c");
+  WriteFile(dir / "SOLUCX.DBF", "d");
+  for (const char* name : {"SOLUC.DBF", "soluc.dbf", "Soluc.Dbf"}) {
+    auto found = FindFileNoCase(dir.path(), name);
+    ASSERT_TRUE(found) << name;
+    EXPECT_EQ(found->filename(), "Soluc.Dbf") << name;
+  }
+  EXPECT_EQ(AllCaseVariants(dir.path(), "solUC.dbf").size(), 1u);
+  RemoveCaseVariants(dir.path(), "SOLUC.DBF");
+  EXPECT_EQ(testing::ListDir(dir.path()), (std::vector<std::string>{"SOLUC.MDX", "SOLUCX.DBF"}));
+  EXPECT_FALSE(FindFileNoCase(dir.path(), "ASIGT.DBF"));
 }
 
 }  // namespace

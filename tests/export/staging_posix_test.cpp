@@ -1,7 +1,10 @@
-// A commit killed by a signal at each of its moves, in a forked child.
+// A commit killed by a signal at each of its moves, in a forked child; a
+// table that a folder replaces while the staging holds it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "common/error.h"
 
 #include "export/staging.h"
 #include "tables/catalog.h"
@@ -48,6 +51,23 @@ TEST_F(StagingCommit, AKilledCommitIsUndoneByTheNextRun) {
       EXPECT_EQ(ReadFile(work_ / "PROFT.DBF"), "new PROFT");
     }
   }
+}
+
+// The same checks again at commit time: the set may change while the
+// builders run.
+TEST_F(StagingCommit, AFolderThatAppearsDuringTheRunStopsTheCommit) {
+  Staging staging(work_, catalog::kExportTables);
+  StageNewTables(staging);
+  fs::remove(work_ / "AULAT.DBF");
+  fs::create_directory(work_ / "AULAT.DBF");
+  try {
+    staging.Commit();
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.message(), "AULAT.DBF: no se puede reemplazar la tabla: en su lugar hay una carpeta");
+  }
+  EXPECT_TRUE(fs::is_directory(work_ / "AULAT.DBF"));
+  EXPECT_EQ(ReadFile(work_ / "proft.dbf"), "old proft.dbf");
 }
 
 }  // namespace

@@ -107,22 +107,5 @@ TEST_F(StagingCommit, AnOldTableThatCannotGoStopsTheRunBeforeAnythingIsWritten) 
   }
 }
 
-// The same checks again at commit time: the set may change while the
-// builders run.
-TEST_F(StagingCommit, AFolderThatAppearsDuringTheRunStopsTheCommit) {
-  Staging staging(work_, catalog::kExportTables);
-  StageNewTables(staging);
-  fs::remove(work_ / "AULAT.DBF");
-  fs::create_directory(work_ / "AULAT.DBF");
-  try {
-    staging.Commit();
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_EQ(e.message(), "AULAT.DBF: no se puede reemplazar la tabla: en su lugar hay una carpeta");
-  }
-  EXPECT_TRUE(fs::is_directory(work_ / "AULAT.DBF"));
-  EXPECT_EQ(ReadFile(work_ / "proft.dbf"), "old proft.dbf");
-}
-
 }  // namespace
 }  // namespace velquior

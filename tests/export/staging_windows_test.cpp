@@ -71,5 +71,10 @@ TEST_F(StagingCommit, AKilledCommitIsUndoneByTheNextRun) {
   }
 }
 
+TEST_F(StagingCommit, AFolderThatAppearsDuringTheRunStopsTheCommit) {
+  GTEST_SKIP() << "needs POSIX unlink of a table the staging holds open; on Windows its name stays taken until the "
+                  "holder lets go, so no folder can take its place";
+}
+
 }  // namespace
 }  // namespace velquior

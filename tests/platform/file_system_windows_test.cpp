@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 using testing::TempDir;
 using testing::WriteFile;
 
-TEST(PlatformFileSystem, KindOfFilesFoldersAndDevices) {
+TEST(PlatformFileSystem, KindOfFilesAndFolders) {
   TempDir dir;
   WriteFile(dir / "a", "x");
   struct Case {
