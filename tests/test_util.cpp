@@ -39,6 +39,11 @@ std::string ReadFile(const fs::path& path) {
   return s.str();
 }
 
+std::string Utf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return {text.begin(), text.end()};
+}
+
 std::vector<std::string> ListDir(const fs::path& dir) {
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(dir)) {

@@ -45,9 +45,18 @@ struct RunResult {
 };
 
 // Runs `program` with `args` (no shell), with `env` entries ("NAME=value")
-// added to the environment, and collects its output.
+// added to the environment, and collects its output as text (on Windows,
+// CRLF line ends read back as LF).
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& env = {});
+
+// Sets or clears a variable of this process's environment, as the
+// platform's own functions and child processes see it.
+void SetEnv(const std::string& name, const std::string& value);
+void UnsetEnv(const std::string& name);
+
+// The path's text in UTF-8, whatever the platform's narrow code page.
+std::string Utf8(const std::filesystem::path& path);
 
 // Every file name (not path) in `dir`, sorted.
 std::vector<std::string> ListDir(const std::filesystem::path& dir);

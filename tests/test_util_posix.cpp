@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "tests/test_util.h"
@@ -13,6 +14,10 @@
 extern char** environ;
 
 namespace velquior::testing {
+
+void SetEnv(const std::string& name, const std::string& value) { ::setenv(name.c_str(), value.c_str(), 1); }
+
+void UnsetEnv(const std::string& name) { ::unsetenv(name.c_str()); }
 
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& env) {

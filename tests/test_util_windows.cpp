@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "tests/test_util.h"
@@ -61,6 +62,18 @@ std::wstring EnvironmentBlock(const std::vector<std::string>& env) {
   return block + L'\0';
 }
 
+// The C runtime writes text with CRLF line ends; read back as text, they
+// are LF as on POSIX.
+std::string TextOf(const std::string& bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text += bytes[i];
+  }
+  return text;
+}
+
 HANDLE InheritableFile(const std::filesystem::path& path, DWORD access, DWORD creation) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
   HANDLE h = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, creation,
@@ -70,6 +83,19 @@ HANDLE InheritableFile(const std::filesystem::path& path, DWORD access, DWORD cr
 }
 
 }  // namespace
+
+// Both copies: the system's, read by the platform code and child
+// processes, and the C runtime's, read by getenv. An empty value is kept
+// empty where the system allows it (the runtime's copy drops it).
+void SetEnv(const std::string& name, const std::string& value) {
+  ::_putenv_s(name.c_str(), value.c_str());
+  ::SetEnvironmentVariableW(Wide(name).c_str(), Wide(value).c_str());
+}
+
+void UnsetEnv(const std::string& name) {
+  ::_putenv_s(name.c_str(), "");
+  ::SetEnvironmentVariableW(Wide(name).c_str(), nullptr);
+}
 
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& env) {
@@ -90,9 +116,9 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   si.hStdError = err;
   PROCESS_INFORMATION pi{};
   const std::wstring application = Wide(program);
-  const BOOL started = ::CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                                        CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(), nullptr,
-                                        &si, &pi);
+  const BOOL started =
+      ::CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                       CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(), nullptr, &si, &pi);
   ::CloseHandle(in);
   ::CloseHandle(out);
   ::CloseHandle(err);
@@ -103,8 +129,8 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   result.status = ::GetExitCodeProcess(pi.hProcess, &code) ? static_cast<int>(code) : -1;
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
-  result.out = ReadFile(scratch.path() / "out");
-  result.err = ReadFile(scratch.path() / "err");
+  result.out = TextOf(ReadFile(scratch.path() / "out"));
+  result.err = TextOf(ReadFile(scratch.path() / "err"));
   return result;
 }
 

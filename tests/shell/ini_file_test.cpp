@@ -1,12 +1,10 @@
 #include "shell/ini_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include "common/error.h"
 #include "shell/result_file.h"
+#include "tests/shell/unable_to_write.h"
 #include "tests/test_util.h"
 
 namespace velquior::shell {
@@ -72,15 +70,6 @@ TEST(IniFileTest, WritesTheResultCodeIntoAFile) {
   EXPECT_EQ(velquior::testing::ListDir(dir.path()), std::vector<std::string>{"Zeltimor.ini"});
 }
 
-void ExpectUnableToWrite(const std::filesystem::path& ini) {
-  try {
-    WriteResultCode(ini, 1);
-    ADD_FAILURE() << "no error for " << ini;
-  } catch (const Error& e) {
-    EXPECT_EQ(e.message(), "Unable to write to " + std::filesystem::absolute(ini).string());
-  }
-}
-
 TEST(IniFileTest, UnwritablePlacesRaiseUnableToWrite) {
   TempDir dir;
   ExpectUnableToWrite(dir / "missing" / "Zeltimor.ini");
@@ -88,18 +77,6 @@ TEST(IniFileTest, UnwritablePlacesRaiseUnableToWrite) {
   ExpectUnableToWrite(dir / "file" / "Zeltimor.ini");
   std::filesystem::create_directory(dir / "Zeltimor.ini");
   ExpectUnableToWrite(dir / "Zeltimor.ini");
-}
-
-TEST(IniFileTest, ReadOnlyDirectoryKeepsTheOldFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
-  TempDir dir;
-  const auto sub = dir / "ro";
-  std::filesystem::create_directory(sub);
-  WriteFile(sub / "Zeltimor.ini", "[Transformadores]\nTransformado=0\n");
-  ::chmod(sub.c_str(), 0555);
-  ExpectUnableToWrite(sub / "Zeltimor.ini");
-  EXPECT_EQ(ReadFile(sub / "Zeltimor.ini"), "[Transformadores]\nTransformado=0\n");
-  ::chmod(sub.c_str(), 0755);
 }
 
 }  // namespace

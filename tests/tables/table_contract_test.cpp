@@ -4,11 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <unistd.h>
 #include <cmath>
-
-#include <csignal>
 
 #include "common/error.h"
 #include "tables/catalog.h"
@@ -17,6 +13,7 @@
 #include "tables/form_tables.h"
 #include "tables/table.h"
 #include "tests/tables/dbf_test_util.h"
+#include "tests/tables/table_contract.h"
 #include "tests/test_util.h"
 #include "text/numbers.h"
 
@@ -31,36 +28,10 @@ using tables::Value;
 using testing::ReadFile;
 using testing::TempDir;
 
+using testing::AddRow;
+using testing::CreateSoluc;
 using testing::ErrorOf;
-
-// A SOLUC-like table made by the engine: three texts, an integer, a float.
-void CreateSoluc(const fs::path& dir, std::string_view name = "SOLUC") {
-  Table t(dir, name);
-  t.ClearFields();
-  t.AddField({"CODGRUPO", FieldType::kText, 10});
-  t.AddField({"PROF", FieldType::kText, 5});
-  t.AddField({"ASIG", FieldType::kText, 10});
-  t.AddField({"DIA", FieldType::kInteger});
-  t.AddField({"HORA", FieldType::kFloat});
-  t.CreateTable();
-  EXPECT_FALSE(t.Active());
-}
-
-void AddRow(Table& t, std::string_view grupo, std::string_view dia, double hora) {
-  t.Append();
-  t.SetText("CODGRUPO", grupo);
-  t.SetText("DIA", dia);
-  t.SetFloat("HORA", hora);
-  t.Post();
-}
-
-class TableContract : public ::testing::Test {
- protected:
-  void SetUp() override { CreateSoluc(dir_.path()); }
-  void TearDown() override { text::SetDecimalSeparator('.'); }
-  fs::path File() const { return dir_ / "SOLUC.DBF"; }
-  TempDir dir_;
-};
+using testing::TableContract;
 
 // 1. Define and create.
 
@@ -200,23 +171,6 @@ TEST_F(TableContract, BuildersShareTheirLock) {
   b.Open();
   EXPECT_TRUE(a.Active());
   EXPECT_TRUE(b.Active());
-}
-
-TEST_F(TableContract, AnotherProgramSeesTheLock) {
-  Table component(dir_.path(), "SOLUC", "wwTableSoluc");
-  component.Open();
-  // flock(1) as a second converter would: it must fail at once.
-  auto r = testing::RunProgram("/usr/bin/flock", {"-n", "-s", File().string(), "true"});
-  EXPECT_EQ(r.status, 1) << r.err;
-  component.Close();
-  r = testing::RunProgram("/usr/bin/flock", {"-n", "-x", File().string(), "true"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  Table builder(dir_.path(), "SOLUC");
-  builder.Open();
-  r = testing::RunProgram("/usr/bin/flock", {"-n", "-s", File().string(), "true"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  r = testing::RunProgram("/usr/bin/flock", {"-n", "-x", File().string(), "true"});
-  EXPECT_EQ(r.status, 1) << r.err;
 }
 
 TEST_F(TableContract, MissingTableOrDirectoryNamesTheFile) {
@@ -530,43 +484,6 @@ TEST_F(TableContract, FileIsAValidTableAfterEveryPost) {
   EXPECT_EQ(bytes.back(), '\x1A');
 }
 
-TEST_F(TableContract, AFailedWriteLeavesAValidTableAndIsTriedAgain) {
-  // A file size limit makes the second batch fail half written, as a full
-  // disk would.
-  struct rlimit old {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 100000;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-
-  Table t(dir_.path(), "SOLUC");
-  t.Open();
-  int posted = 0;
-  std::string error = "(no error)";
-  for (; posted < 5000 && error == "(no error)"; ++posted) {
-    error = ErrorOf([&] { AddRow(t, "G" + std::to_string(posted), std::to_string(posted), posted); });
-  }
-  EXPECT_EQ(error, File().string() + ": no se puede escribir el archivo: File too large");
-  // The file is the table of the first batch; the torn second one lies
-  // after its counted records.
-  auto c = tables::dbf::ReadTable(File());
-  EXPECT_GT(c.records.size(), 0u);
-  EXPECT_LT(c.records.size(), static_cast<std::size_t>(posted));
-  // With the batch still full, appending tries the write again.
-  EXPECT_EQ(ErrorOf([&] { t.Append(); }), error);
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
-  std::signal(SIGXFSZ, old_handler);
-  AddRow(t, "END", "-1", -1);
-  t.Close();
-  c = tables::dbf::ReadTable(File());
-  ASSERT_EQ(c.records.size(), static_cast<std::size_t>(posted) + 1);
-  for (int i = 0; i < posted; ++i) {
-    ASSERT_EQ(std::get<std::int64_t>(c.records[i][3]), i);
-  }
-  EXPECT_EQ(std::get<std::string>(c.records.back()[0]), "END");
-}
-
 TEST_F(TableContract, ADestroyedHandleWritesWhatWasPosted) {
   {
     Table t(dir_.path(), "SOLUC");
@@ -672,25 +589,6 @@ TEST_F(TableContract, TablesThatCannotTakeRecordsSaySo) {
   EXPECT_EQ(ErrorOf([&] { t.Append(); }),
             "SOLUC.DBF: no se pueden añadir registros a una tabla de este formato (byte de versión 0x30)");
   EXPECT_EQ(t.RecordCount(), 12u);
-}
-
-TEST_F(TableContract, AReadOnlyFileOpensForReading) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes anyway";
-  fs::permissions(File(), fs::perms::owner_read);
-  Table t(dir_.path(), "SOLUC");
-  t.Open();
-  EXPECT_EQ(ErrorOf([&] { t.Append(); }), File().string() + ": no se puede escribir el archivo: Permission denied");
-}
-
-TEST_F(TableContract, ADamagedFileLeavesTheHandleClosedAndUnlocked) {
-  std::string bytes = ReadFile(File());
-  testing::dbf::PutLe32(bytes, 4, 5);  // five records promised, none there
-  testing::WriteFile(File(), bytes);
-  Table t(dir_.path(), "SOLUC", "wwTableSoluc");
-  EXPECT_EQ(ErrorOf([&] { t.Open(); }), "SOLUC.DBF: la cabecera indica 5 registros y el archivo tiene 0");
-  EXPECT_FALSE(t.Active());
-  auto r = testing::RunProgram("/usr/bin/flock", {"-n", "-x", File().string(), "true"});
-  EXPECT_EQ(r.status, 0);
 }
 
 }  // namespace
