@@ -51,7 +51,7 @@ windows-deps:
 
 windows: windows-deps
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+	  -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
 	cmake --build $(WINDOWS_BUILD) -j$(JOBS)
 
 test-windows: windows

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "common/files.h"
 #include "common/format.h"
 #include "common/messages.h"
 #include "tables/table.h"
@@ -17,8 +18,8 @@ void CliReporter::ReportMissingItem(const MissingItem& item) {
 
 void CliReporter::ReportTablesWritten(std::span<const std::string> file_names) {
   for (const auto& name : file_names) {
-    std::filesystem::path p(name);
-    tables::Table t(p.parent_path(), p.filename().string());
+    const std::filesystem::path p = PathFromUtf8(name);  // the names are UTF-8
+    tables::Table t(p.parent_path(), PathToUtf8(p.filename()));
     t.Open();
     out_ << Format(msg::kTablaEscrita, {name, std::to_string(t.RecordCount())}) << '\n';
     t.Close();

@@ -78,10 +78,13 @@ std::vector<fs::path> AllCaseVariants(const fs::path& dir, std::string_view name
 }
 
 std::optional<fs::path> FindFileNoCase(const fs::path& dir, std::string_view name) {
-  std::error_code ec;
-  fs::path exact = dir / PathFromUtf8(name);
-  if (fs::exists(exact, ec)) return exact;
+  // From the listing, not by asking for the name: a file system that folds
+  // case itself (Windows', and for more letters than ASCII) would answer
+  // for names that the program's own comparison tells apart.
   auto all = AllCaseVariants(dir, name);
+  for (const auto& p : all) {
+    if (PathToUtf8(p.filename()) == name) return p;
+  }
   if (all.empty()) return std::nullopt;
   return all.front();
 }

@@ -99,6 +99,9 @@ void Table::Impl::CreateTable() {
     }
     if (in_use) throw Error(Format(msg::kTablaEnUso, {file_name}));
   }
+  // Let go before the replacement: Windows refuses to move a file over one
+  // that any handle, this one too, holds open.
+  guard.reset();
   try {
     AtomicReplaceFile(target, bytes);
   } catch (const Error& e) {

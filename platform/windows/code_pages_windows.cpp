@@ -61,6 +61,15 @@ std::optional<std::string> SystemCodePageToUtf8(std::string_view bytes, int code
     }
     at += take;
   }
+  // Windows gives a byte that a single-byte code page leaves undefined the
+  // C1 control of its own number (1251's 0x98 as U+0098); it forms no
+  // character, as the POSIX converter says: a replacement.
+  CPINFO info{};
+  if (::GetCPInfo(cp, &info) && info.MaxCharSize == 1 && wide.size() == bytes.size()) {
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+      if (static_cast<unsigned char>(bytes[i]) >= 0x80 && wide[i] >= 0x80 && wide[i] <= 0x9F) wide[i] = kReplacement;
+    }
+  }
   return WideToUtf8(wide);
 }
 

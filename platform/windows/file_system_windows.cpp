@@ -28,7 +28,14 @@ FileKind KindOf(const std::filesystem::path& path, bool follow_links) {
   }
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileKind::kDirectory;
   if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return FileKind::kOther;
-  return FileKind::kRegular;
+  // Devices (NUL, CON, COM1) answer with ordinary attributes: the open
+  // handle's type tells them from files on a disk.
+  HANDLE h = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return FileKind::kRegular;  // held without sharing: still a file
+  const DWORD type = ::GetFileType(h);
+  ::CloseHandle(h);
+  return type == FILE_TYPE_DISK ? FileKind::kRegular : FileKind::kOther;
 }
 
 // A directory's read-only mark only tells the desktop to look for its own

@@ -88,6 +88,16 @@ LockResult LockDirectory(HANDLE dir, HANDLE& object, std::error_code& error) {
 
 OpenFile OpenFile::Open(const std::filesystem::path& path, Access access, std::error_code& error) {
   const DWORD rights = access == Access::kReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  // The read-only attribute refuses writing to everybody, as Windows does;
+  // Wine run as root would otherwise let it pass.
+  if (access == Access::kReadWrite) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      error = std::make_error_code(std::errc::permission_denied);
+      return OpenFile();
+    }
+  }
   // Every sharing allowed: files held open are renamed and deleted by an
   // export's commit, as POSIX allows. Backup semantics open directories.
   HANDLE h = ::CreateFileW(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -103,7 +103,7 @@ TEST_F(CliConvert, RefusedInputsLeaveTheWorkDirectoryAsItWas) {
            " no es un documento SAGA: el elemento raíz es 'escuela' y debe ser 'document'\n"},
       {Native(kSaga / "billion-laughs.xml"), 1,
        Utf8(Native(kSaga / "billion-laughs.xml")) + " no es un documento XML válido: "},
-      {held, 1, Utf8(held) + " no es un documento XML válido: no se puede leer el archivo: "},
+      {held, 1, Utf8(held) + " no es un documento XML válido: línea 0: no se puede leer el archivo: "},
   };
   for (const auto& c : cases) {
     auto start = std::chrono::steady_clock::now();

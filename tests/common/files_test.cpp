@@ -65,7 +65,7 @@ TEST(FilesUtf8Paths, TextAndPathTurnIntoEachOther) {
 // A file named in UTF-8 is found and read by that name.
 TEST(FilesUtf8Paths, FindsAndReadsWhatANameInUtf8Names) {
   TempDir dir;
-  WriteFile(dir / PathFromUtf8("Año 日本.DBF"), "x");
+  WriteFile(dir.path() / PathFromUtf8("Año 日本.DBF"), "x");
   const auto found = FindFileNoCase(dir.path(), "aÑO 日本.dbf");
   EXPECT_FALSE(found) << "only ASCII letters fold";
   ASSERT_TRUE(FindFileNoCase(dir.path(), "AñO 日本.dbf"));
