@@ -116,9 +116,11 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   si.hStdError = err;
   PROCESS_INFORMATION pi{};
   const std::wstring application = Wide(program);
+  // No console: Wine would start a console host for it, which inherits the
+  // test's own output and can outlive the program, holding the test run.
   const BOOL started =
       ::CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                       CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(), nullptr, &si, &pi);
+                       CREATE_UNICODE_ENVIRONMENT | DETACHED_PROCESS, environment.data(), nullptr, &si, &pi);
   ::CloseHandle(in);
   ::CloseHandle(out);
   ::CloseHandle(err);

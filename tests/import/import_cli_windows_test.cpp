@@ -91,7 +91,7 @@ class Converter {
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = si.hStdOutput = si.hStdError = nul;
     const std::wstring application = Wide(kConvert);
-    started_ = ::CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+    started_ = ::CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
                                 nullptr, nullptr, &si, &pi_);
     ::CloseHandle(nul);
   }
