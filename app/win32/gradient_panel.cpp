@@ -1,7 +1,5 @@
 #include "app/win32/gradient_panel.h"
 
-#include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "app/win32/glyph_button.h"
@@ -120,23 +118,10 @@ HWND CreateGradientPanel(HWND parent, const shell::PanelSpec& spec, const RECT& 
   return panel;
 }
 
-shell::Rgb GradientRow(const shell::PanelSpec& spec, int y, int height) {
-  if (height <= 1) return spec.top;
-  const double t = static_cast<double>(std::clamp(y, 0, height - 1)) / (height - 1);
-  const bool upper = t < 0.5;
-  const shell::Rgb from = upper ? spec.top : spec.middle;
-  const shell::Rgb to = upper ? spec.middle : spec.bottom;
-  const double f = upper ? t * 2 : (t - 0.5) * 2;
-  auto mix = [f](std::uint8_t a, std::uint8_t b) {
-    return static_cast<std::uint8_t>(std::lround(a + (b - a) * f));
-  };
-  return {mix(from.r, to.r), mix(from.g, to.g), mix(from.b, to.b)};
-}
-
 void PaintGradient(HDC dc, const shell::PanelSpec& spec, int panel_height, int first_row, int width, int rows) {
   const COLORREF old = GetBkColor(dc);
   for (int row = 0; row < rows; ++row) {
-    SetBkColor(dc, ToColorRef(GradientRow(spec, first_row + row, panel_height)));
+    SetBkColor(dc, ToColorRef(shell::GradientRow(spec, first_row + row, panel_height)));
     const RECT line{0, row, width, row + 1};
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);  // the fastest solid fill
   }

@@ -18,13 +18,8 @@ void RegisterGradientPanelClass(HINSTANCE instance);
 // A panel of `spec` at `rect` (scaled) in `parent`; `dpi` sizes what it draws.
 HWND CreateGradientPanel(HWND parent, const shell::PanelSpec& spec, const RECT& rect, int dpi, HINSTANCE instance);
 
-// The colour of row `y` of a panel `height` rows high: the top colour on the
-// first row, the middle one half way, the bottom one on the last row, linear
-// in between.
-shell::Rgb GradientRow(const shell::PanelSpec& spec, int y, int height);
-
-// Paints rows [first_row, first_row + rows) of the gradient, `width` wide,
-// at (0, 0) of `dc`.
+// Paints rows [first_row, first_row + rows) of the gradient
+// (shell::GradientRow), `width` wide, at (0, 0) of `dc`.
 void PaintGradient(HDC dc, const shell::PanelSpec& spec, int panel_height, int first_row, int width, int rows);
 
 // A label: a static control drawn by its panel, transparent over the

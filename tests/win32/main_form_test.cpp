@@ -114,18 +114,9 @@ TEST_F(MainFormTest, PanelsHaveTheirPlacesAndGradients) {
     const int x = p.width - 2;  // clear of the controls
     EXPECT_EQ(p.At(x, 0), Packed(panels[i].top));
     EXPECT_EQ(p.At(x, p.height - 1), Packed(panels[i].bottom));
-    EXPECT_EQ(p.At(x, (p.height - 1) / 2), Packed(GradientRow(panels[i], (p.height - 1) / 2, p.height)));
+    EXPECT_EQ(p.At(x, (p.height - 1) / 2), Packed(shell::GradientRow(panels[i], (p.height - 1) / 2, p.height)));
     EXPECT_EQ(p.At(x, 5), p.At(0, 5)) << "one colour across a row";
   }
-}
-
-TEST_F(MainFormTest, GradientRowRunsTopMiddleBottom) {
-  const shell::PanelSpec& panel = shell::Panels()[2];
-  EXPECT_EQ(GradientRow(panel, 0, 97), panel.top);
-  EXPECT_EQ(GradientRow(panel, 48, 97), panel.middle);
-  EXPECT_EQ(GradientRow(panel, 96, 97), panel.bottom);
-  const shell::Rgb quarter = GradientRow(panel, 24, 97);
-  EXPECT_EQ(quarter.g, (panel.top.g + panel.middle.g + 1) / 2);
 }
 
 TEST_F(MainFormTest, ControlsHaveTheirPlacesTextsAndFonts) {
@@ -165,7 +156,7 @@ TEST_F(MainFormTest, VersionLabelIsRedAndTheCaptionsAreNot) {
   EXPECT_EQ(Paint(form.Control("Label3")).Count(IsRed), 0);
   // Drawn over the gradient: the caption's corner is the panel's colour.
   const Picture label = Paint(form.Control("Label4"));
-  EXPECT_EQ(label.At(label.width - 1, 0), Packed(GradientRow(shell::Panels()[1], 24, 169)));
+  EXPECT_EQ(label.At(label.width - 1, 0), Packed(shell::GradientRow(shell::Panels()[1], 24, 169)));
 }
 
 TEST_F(MainFormTest, CheckMarksAreGreenUntilTheButtonsAreDisabled) {
