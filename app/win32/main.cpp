@@ -1,0 +1,69 @@
+// velquior.exe: the desktop window on Windows. Started by the timetabling
+// program with "exportar"/"importar" and its window handle, it runs that
+// conversion inside the host's window and leaves the outcome in
+// Zeltimor.ini beside the executable.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/win32/main_form.h"
+#include "app/win32/message_boxes.h"
+#include "common/work_dir.h"
+#include "help/help_request.h"
+#include "platform/process.h"
+#include "shell/result_file.h"
+#include "text/numbers.h"
+
+namespace {
+
+std::filesystem::path ExecutableDir() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length < name.size()) {
+      name.resize(length);
+      break;
+    }
+    name.resize(name.size() * 2);
+  }
+  return std::filesystem::path(name).parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace velquior;
+  // Coordinates and fonts are scaled by the window itself.
+  SetProcessDPIAware();
+  text::SetDecimalSeparator(text::DecimalSeparatorFromEnvironment());
+
+  // The Windows help service (HHCtrl.ocx) plugs in here, owned by form.Hwnd().
+  help::NoHelp help;
+
+  win32::FormSetup setup;
+  setup.params = platform::CommandLineArguments(argc, argv);
+  setup.help = &help;
+  try {
+    setup.work_dir = ResolveWorkDir(std::nullopt);
+    setup.result_file = shell::ResultFilePath(ExecutableDir());
+    // The host may be gone while a box of ours waits in its own loop, and
+    // our window went with it: the result is written, the process ends here.
+    setup.on_host_lost = [] {
+      std::fflush(nullptr);
+      std::_Exit(0);
+    };
+    win32::MainForm form(std::move(setup));
+    form.ShowForm();
+    if (form.Closed()) return 0;
+    return form.RunMessageLoop();
+  } catch (const std::exception& e) {
+    win32::ShowBox(nullptr, e.what(), win32::BoxKind::kError);
+    return 1;
+  }
+}
