@@ -9,13 +9,14 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/win32/main_form.h"
 #include "app/win32/message_boxes.h"
 #include "common/work_dir.h"
-#include "help/help_request.h"
+#include "help/program_help.h"
 #include "platform/process.h"
 #include "shell/result_file.h"
 #include "text/numbers.h"
@@ -43,12 +44,12 @@ int main(int argc, char** argv) {
   SetProcessDPIAware();
   text::SetDecimalSeparator(text::DecimalSeparatorFromEnvironment());
 
-  // The Windows help service (HHCtrl.ocx) plugs in here, owned by form.Hwnd().
-  help::NoHelp help;
+  // Set up before the window exists; every help request goes through it.
+  const std::unique_ptr<help::HelpService> help = help::CreateProgramHelp();
 
   win32::FormSetup setup;
   setup.params = platform::CommandLineArguments(argc, argv);
-  setup.help = &help;
+  setup.help = help.get();
   try {
     setup.work_dir = ResolveWorkDir(std::nullopt);
     setup.result_file = shell::ResultFilePath(ExecutableDir());
@@ -59,9 +60,11 @@ int main(int argc, char** argv) {
       std::_Exit(0);
     };
     win32::MainForm form(std::move(setup));
+    help->SetOwner(form.Hwnd());
     form.ShowForm();
-    if (form.Closed()) return 0;
-    return form.RunMessageLoop();
+    const int status = form.Closed() ? 0 : form.RunMessageLoop();
+    help->ShutDown();  // closes the help windows before HHCtrl.ocx goes
+    return status;
   } catch (const std::exception& e) {
     win32::ShowBox(nullptr, e.what(), win32::BoxKind::kError);
     return 1;
