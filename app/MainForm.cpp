@@ -24,13 +24,13 @@ namespace {
 
 QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
-QFont ToQFont(const shell::FontSpec& spec) {
+QFont ToQFont(const shell::FontFace& layout) {
   QFont f;
   QStringList families;
-  for (std::string_view family : spec.families) families << Q(family);
+  for (std::string_view family : layout.families) families << Q(family);
   f.setFamilies(families);
-  f.setPixelSize(spec.pixel_height);
-  f.setBold(spec.bold);
+  f.setPixelSize(layout.pixel_height);
+  f.setBold(layout.bold);
   return f;
 }
 
@@ -40,14 +40,14 @@ void MarkHelp(QWidget* w, int context) {
   if (context != 0) w->setProperty("helpContext", context);
 }
 
-QWidget* AddLabel(QWidget* panel, const shell::ControlSpec& spec) {
-  auto* label = new QLabel(Q(spec.text), panel);
+QWidget* AddLabel(QWidget* panel, const shell::ControlLayout& layout) {
+  auto* label = new QLabel(Q(layout.text), panel);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setGeometry(ToQRect(spec.rect));
-  label->setWordWrap(spec.word_wrap);
-  if (spec.colour) {
+  label->setGeometry(ToQRect(layout.rect));
+  label->setWordWrap(layout.word_wrap);
+  if (layout.colour) {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(spec.colour->r, spec.colour->g, spec.colour->b));
+    palette.setColor(QPalette::WindowText, QColor(layout.colour->r, layout.colour->g, layout.colour->b));
     label->setPalette(palette);
   }
   // The form paints as button face, which would make labels use ButtonText.
@@ -55,14 +55,14 @@ QWidget* AddLabel(QWidget* panel, const shell::ControlSpec& spec) {
   return label;
 }
 
-QPushButton* AddButton(QWidget* panel, const shell::ControlSpec& spec) {
-  auto* button = new QPushButton(GlyphIcon(spec.glyph), Q(spec.text), panel);
-  button->setGeometry(ToQRect(spec.rect));
+QPushButton* AddButton(QWidget* panel, const shell::ControlLayout& layout) {
+  auto* button = new QPushButton(GlyphIcon(layout.glyph), Q(layout.text), panel);
+  button->setGeometry(ToQRect(layout.rect));
   button->setIconSize(QSize(kGlyphSize, kGlyphSize));
   button->setAutoDefault(true);  // Enter presses the focused button
   // Two buttons read "Aceptar"; each is named after the conversion it starts.
-  if (!spec.described_by.empty()) {
-    button->setAccessibleName(Q(Format(msg::kNombreBotonConversion, {spec.text, spec.described_by})).trimmed());
+  if (!layout.described_by.empty()) {
+    button->setAccessibleName(Q(Format(msg::kNombreBotonConversion, {layout.text, layout.described_by})).trimmed());
   }
   return button;
 }
@@ -83,7 +83,7 @@ TMForm::~TMForm() {
 }
 
 void TMForm::BuildControls() {
-  const shell::FormSpec& form = shell::Form();
+  const shell::FormLayout& form = shell::Form();
   setObjectName(Q(form.name));
   setWindowTitle(Q(form.caption));
   // A fixed dialog frame: no resizing, no minimise or maximise box.
@@ -96,20 +96,20 @@ void TMForm::BuildControls() {
   MarkHelp(this, form.help_context);
 
   std::vector<GradientPanel*> panels;
-  for (const shell::PanelSpec& spec : shell::Panels()) {
-    auto* panel = new GradientPanel(this, spec);
-    panel->setObjectName(Q(spec.name));
-    panel->setGeometry(ToQRect(spec.rect));
-    MarkHelp(panel, spec.help_context);
+  for (const shell::PanelLayout& layout : shell::Panels()) {
+    auto* panel = new GradientPanel(this, layout);
+    panel->setObjectName(Q(layout.name));
+    panel->setGeometry(ToQRect(layout.rect));
+    MarkHelp(panel, layout.help_context);
     panels.push_back(panel);
   }
-  for (const shell::ControlSpec& spec : shell::Controls()) {
-    QWidget* panel = panels.at(static_cast<std::size_t>(spec.panel));
-    QWidget* control = spec.kind == shell::ControlKind::kLabel ? AddLabel(panel, spec) : AddButton(panel, spec);
-    control->setObjectName(Q(spec.name));
-    control->setFont(ToQFont(shell::Font(spec.font)));
-    if (spec.sized_to_text) control->adjustSize();
-    MarkHelp(control, spec.help_context);
+  for (const shell::ControlLayout& layout : shell::Controls()) {
+    QWidget* panel = panels.at(static_cast<std::size_t>(layout.panel));
+    QWidget* control = layout.kind == shell::ControlKind::kLabel ? AddLabel(panel, layout) : AddButton(panel, layout);
+    control->setObjectName(Q(layout.name));
+    control->setFont(ToQFont(shell::Font(layout.font)));
+    if (layout.sized_to_text) control->adjustSize();
+    MarkHelp(control, layout.help_context);
   }
   BExportar = findChild<QPushButton*>("BExportar");
   BImportar = findChild<QPushButton*>("BImportar");

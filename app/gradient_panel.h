@@ -11,7 +11,7 @@ namespace velquior::app {
 
 class GradientPanel : public QWidget {
  public:
-  GradientPanel(QWidget* parent, const shell::PanelSpec& spec);
+  GradientPanel(QWidget* parent, const shell::PanelLayout& layout);
 
   QColor BottomColor() const;
   QColor MiddleColor() const;
@@ -21,7 +21,7 @@ class GradientPanel : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  shell::PanelSpec spec_;
+  shell::PanelLayout layout_;
 };
 
 }  // namespace velquior::app

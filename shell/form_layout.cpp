@@ -16,9 +16,9 @@ constexpr std::array<std::string_view, 3> kSansFamilies = {"MS Sans Serif", "Mic
 constexpr std::array<std::string_view, 2> kArialFamilies = {"Arial", "Liberation Sans"};
 
 // 8 point is 11 pixels and 12 point is 16 pixels at 96 dpi.
-const FontSpec kWindowFont{kSansFamilies, 11, false};
-const FontSpec kTitleFont{kArialFamilies, 16, true};
-const FontSpec kVersionFont{kSansFamilies, 11, true};
+const FontFace kWindowFont{kSansFamilies, 11, false};
+const FontFace kTitleFont{kArialFamilies, 16, true};
+const FontFace kVersionFont{kSansFamilies, 11, true};
 
 constexpr Rgb kWarmBottom{0xF9, 0xD3, 0x7D}, kWarmMiddle{0xFF, 0xFF, 0xFF}, kWarmTop{0xFF, 0xEE, 0xDD};
 constexpr Rgb kCoolBottom{0xC2, 0xCD, 0xFE}, kCoolMiddle{0xCF, 0xF2, 0xFE}, kCoolTop{0xCC, 0xD8, 0xE6};
@@ -27,13 +27,13 @@ constexpr Rgb kRed{0xFF, 0x00, 0x00};
 // Panels are listed in the order their controls are visited by Tab.
 enum PanelIndex { kLeft = 0, kRight = 1, kBottom = 2 };
 
-constexpr std::array<PanelSpec, 3> kPanels = {{
+constexpr std::array<PanelLayout, 3> kPanels = {{
     {"Draw3D2", {0, -1, 315, 169}, kWarmBottom, kWarmMiddle, kWarmTop, kHelp},
     {"Draw3D3", {316, 0, 317, 169}, kWarmBottom, kWarmMiddle, kWarmTop, kHelp},
     {"Draw3D1", {0, 168, 633, 97}, kCoolBottom, kCoolMiddle, kCoolTop, kHelp},
 }};
 
-constexpr std::array<ControlSpec, 7> kControls = {{
+constexpr std::array<ControlLayout, 7> kControls = {{
     {"Label3", kLeft, ControlKind::kLabel, {24, 24, 265, 57}, msg::kRotuloExportar, FontRole::kTitle,
      std::nullopt, true, false, Glyph::kNone, 0, {}},
     {"BExportar", kLeft, ControlKind::kButton, {96, 120, 89, 25}, msg::kBotonAceptar, FontRole::kWindow,
@@ -52,11 +52,11 @@ constexpr std::array<ControlSpec, 7> kControls = {{
 
 constexpr std::array<std::string_view, 4> kTabOrder = {"BClose", "Button1", "BExportar", "BImportar"};
 
-const FormSpec kForm{"MForm", msg::kTituloVentana, 632, 266, kHelp};
+const FormLayout kForm{"MForm", msg::kTituloVentana, 632, 266, kHelp};
 
 }  // namespace
 
-const FontSpec& Font(FontRole role) {
+const FontFace& Font(FontRole role) {
   switch (role) {
     case FontRole::kTitle:
       return kTitleFont;
@@ -68,7 +68,7 @@ const FontSpec& Font(FontRole role) {
   return kWindowFont;
 }
 
-Rgb GradientRow(const PanelSpec& panel, int y, int height) {
+Rgb GradientRow(const PanelLayout& panel, int y, int height) {
   if (height <= 1) return panel.top;
   const double t = static_cast<double>(std::clamp(y, 0, height - 1)) / (height - 1);
   const Rgb from = t < 0.5 ? panel.top : panel.middle;
@@ -80,13 +80,13 @@ Rgb GradientRow(const PanelSpec& panel, int y, int height) {
   return {mix(from.r, to.r), mix(from.g, to.g), mix(from.b, to.b)};
 }
 
-const FormSpec& Form() { return kForm; }
-std::span<const PanelSpec> Panels() { return kPanels; }
-std::span<const ControlSpec> Controls() { return kControls; }
+const FormLayout& Form() { return kForm; }
+std::span<const PanelLayout> Panels() { return kPanels; }
+std::span<const ControlLayout> Controls() { return kControls; }
 std::span<const std::string_view> TabOrder() { return kTabOrder; }
 
-const ControlSpec* FindControl(std::string_view name) {
-  for (const ControlSpec& c : kControls) {
+const ControlLayout* FindControl(std::string_view name) {
+  for (const ControlLayout& c : kControls) {
     if (c.name == name) return &c;
   }
   return nullptr;

@@ -24,7 +24,7 @@ struct Rect {
   friend constexpr bool operator==(Rect, Rect) = default;
 };
 
-struct FontSpec {
+struct FontFace {
   // The first family the system has wins; the last ones keep the metrics
   // where the classic faces are missing.
   std::span<const std::string_view> families;
@@ -35,16 +35,16 @@ struct FontSpec {
 // The window font (MS Sans Serif 8 point), the captions above the buttons
 // (Arial 12 point bold) and the version label (the window font, bold).
 enum class FontRole { kWindow, kTitle, kVersion };
-const FontSpec& Font(FontRole role);
+const FontFace& Font(FontRole role);
 
-struct FormSpec {
+struct FormLayout {
   std::string_view name;     // MForm
   std::string_view caption;  // the title bar
   int client_width, client_height;
   int help_context;
 };
 
-struct PanelSpec {
+struct PanelLayout {
   std::string_view name;
   Rect rect;           // in the form's client area
   Rgb bottom, middle, top;  // the vertical gradient's three colours
@@ -56,7 +56,7 @@ enum class ControlKind {
   kButton,  // push button, with its glyph left of the text
 };
 
-struct ControlSpec {
+struct ControlLayout {
   std::string_view name;
   int panel;  // index into Panels()
   ControlKind kind;
@@ -76,15 +76,15 @@ struct ControlSpec {
 
 // Row `y` of a panel `height` rows high: the top colour on the first row, the
 // middle one half way, the bottom colour on the last row, linear between.
-Rgb GradientRow(const PanelSpec& panel, int y, int height);
+Rgb GradientRow(const PanelLayout& panel, int y, int height);
 
-const FormSpec& Form();
-std::span<const PanelSpec> Panels();
-std::span<const ControlSpec> Controls();
+const FormLayout& Form();
+std::span<const PanelLayout> Panels();
+std::span<const ControlLayout> Controls();
 // The buttons, in the order Tab visits them: bottom panel, left, right.
 std::span<const std::string_view> TabOrder();
 // The control named so; nullptr when there is none.
-const ControlSpec* FindControl(std::string_view name);
+const ControlLayout* FindControl(std::string_view name);
 // The control that has the focus when the window opens.
 inline constexpr std::string_view kInitialFocus = "BClose";
 

@@ -23,11 +23,11 @@ bool FamilyInstalled(HDC dc, const std::wstring& family) {
 
 }  // namespace
 
-std::wstring InstalledFamily(const shell::FontSpec& spec) {
-  if (spec.families.empty()) return {};
+std::wstring InstalledFamily(const shell::FontFace& face) {
+  if (face.families.empty()) return {};
   HDC screen = GetDC(nullptr);
-  std::wstring chosen = Wide(spec.families.back());
-  for (std::string_view family : spec.families) {
+  std::wstring chosen = Wide(face.families.back());
+  for (std::string_view family : face.families) {
     if (FamilyInstalled(screen, Wide(family))) {
       chosen = Wide(family);
       break;
@@ -37,16 +37,16 @@ std::wstring InstalledFamily(const shell::FontSpec& spec) {
   return chosen;
 }
 
-LOGFONTW FontFor(const shell::FontSpec& spec, int dpi) {
+LOGFONTW FontFor(const shell::FontFace& face, int dpi) {
   LOGFONTW lf{};
-  lf.lfHeight = -Scale(spec.pixel_height, dpi);
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfHeight = -Scale(face.pixel_height, dpi);
+  lf.lfWeight = face.bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-  wcsncpy(lf.lfFaceName, InstalledFamily(spec).c_str(), LF_FACESIZE - 1);
+  wcsncpy(lf.lfFaceName, InstalledFamily(face).c_str(), LF_FACESIZE - 1);
   return lf;
 }
 

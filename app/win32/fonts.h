@@ -1,5 +1,5 @@
 #pragma once
-// The window's fonts from the description's FontSpec: the first family the
+// The window's fonts from the description's FontFace: the first family the
 // system has, at the description's pixel height scaled to the monitor.
 
 #include <windows.h>
@@ -11,12 +11,12 @@
 
 namespace velquior::win32 {
 
-// The first of `spec.families` that EnumFontFamiliesEx finds; the last one
+// The first of `face.families` that EnumFontFamiliesEx finds; the last one
 // when none is installed (the font mapper then picks its nearest).
-std::wstring InstalledFamily(const shell::FontSpec& spec);
+std::wstring InstalledFamily(const shell::FontFace& face);
 
-// The LOGFONT for `spec` at `dpi`: character height -pixel_height scaled.
-LOGFONTW FontFor(const shell::FontSpec& spec, int dpi);
+// The LOGFONT for `face` at `dpi`: character height -pixel_height scaled.
+LOGFONTW FontFor(const shell::FontFace& face, int dpi);
 
 // One font per role, made once, deleted with the set.
 class FontSet {

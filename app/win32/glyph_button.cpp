@@ -7,8 +7,8 @@
 namespace velquior::win32 {
 namespace {
 
-const shell::ControlSpec* SpecOf(HWND button) {
-  return reinterpret_cast<const shell::ControlSpec*>(GetWindowLongPtrW(button, GWLP_USERDATA));
+const shell::ControlLayout* LayoutOf(HWND button) {
+  return reinterpret_cast<const shell::ControlLayout*>(GetWindowLongPtrW(button, GWLP_USERDATA));
 }
 
 void PaintGlyph(HDC dc, shell::Glyph glyph, bool enabled, int x, int y, int size) {
@@ -41,12 +41,12 @@ void PaintText(HDC dc, const std::wstring& text, RECT box, bool enabled) {
 
 }  // namespace
 
-HWND CreateGlyphButton(HWND panel, const shell::ControlSpec& spec, const RECT& rect, HFONT font, int id,
+HWND CreateGlyphButton(HWND panel, const shell::ControlLayout& layout, const RECT& rect, HFONT font, int id,
                        HINSTANCE instance) {
-  HWND button = CreateWindowExW(0, L"BUTTON", Wide(spec.text).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+  HWND button = CreateWindowExW(0, L"BUTTON", Wide(layout.text).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
                                 rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, panel,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-  SetWindowLongPtrW(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&spec));
+  SetWindowLongPtrW(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&layout));
   SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return button;
 }
@@ -71,11 +71,11 @@ std::array<std::uint32_t, shell::kGlyphSize * shell::kGlyphSize> GlyphOver(shell
 }
 
 void DrawGlyphButton(const DRAWITEMSTRUCT& item, int dpi) {
-  const shell::ControlSpec* spec = SpecOf(item.hwndItem);
+  const shell::ControlLayout* layout = LayoutOf(item.hwndItem);
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const bool focused = (item.itemState & ODS_FOCUS) != 0;
   const bool enabled = (item.itemState & ODS_DISABLED) == 0;
-  const shell::Glyph glyph = spec != nullptr ? spec->glyph : shell::Glyph::kNone;
+  const shell::Glyph glyph = layout != nullptr ? layout->glyph : shell::Glyph::kNone;
   const std::wstring text = WindowText(item.hwndItem);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
 

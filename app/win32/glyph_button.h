@@ -1,7 +1,7 @@
 #pragma once
-// The push buttons with their glyph left of the text (Delphi's TBitBtn):
+// The push buttons with their glyph left of the text:
 // owner-drawn buttons whose glyph comes from shell/glyphs.h, grey and
-// embossed when disabled. Their ControlSpec sits in GWLP_USERDATA.
+// embossed when disabled. Their ControlLayout sits in GWLP_USERDATA.
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@
 
 namespace velquior::win32 {
 
-HWND CreateGlyphButton(HWND panel, const shell::ControlSpec& spec, const RECT& rect, HFONT font, int id,
+HWND CreateGlyphButton(HWND panel, const shell::ControlLayout& layout, const RECT& rect, HFONT font, int id,
                        HINSTANCE instance);
 
 // Answers the panel's WM_DRAWITEM for one of these buttons.

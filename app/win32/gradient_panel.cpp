@@ -9,7 +9,7 @@ namespace velquior::win32 {
 namespace {
 
 struct PanelData {
-  const shell::PanelSpec* spec;
+  const shell::PanelLayout* layout;
   int dpi;
 };
 
@@ -27,15 +27,15 @@ void PaintPanel(HWND panel, HDC dc) {
   RECT client{};
   GetClientRect(panel, &client);
   OffScreen(dc, client, [&](HDC memory, int width, int height) {
-    PaintGradient(memory, *data->spec, height, 0, width, height);
+    PaintGradient(memory, *data->layout, height, 0, width, height);
   });
 }
 
 // A label's text over the strip of gradient behind it.
 void DrawLabel(HWND panel, const DRAWITEMSTRUCT& item) {
   const PanelData* data = DataOf(panel);
-  const auto* spec = reinterpret_cast<const shell::ControlSpec*>(GetWindowLongPtrW(item.hwndItem, GWLP_USERDATA));
-  if (data == nullptr || spec == nullptr) return;
+  const auto* layout = reinterpret_cast<const shell::ControlLayout*>(GetWindowLongPtrW(item.hwndItem, GWLP_USERDATA));
+  if (data == nullptr || layout == nullptr) return;
   RECT in_panel{};
   GetWindowRect(item.hwndItem, &in_panel);
   MapWindowPoints(HWND_DESKTOP, panel, reinterpret_cast<POINT*>(&in_panel), 2);
@@ -43,12 +43,12 @@ void DrawLabel(HWND panel, const DRAWITEMSTRUCT& item) {
   const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
   const int panel_height = ClientHeight(panel);
   OffScreen(item.hDC, item.rcItem, [&](HDC memory, int width, int height) {
-    PaintGradient(memory, *data->spec, panel_height, in_panel.top, width, height);
+    PaintGradient(memory, *data->layout, panel_height, in_panel.top, width, height);
     HGDIOBJ old_font = SelectObject(memory, font);
     SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, spec->colour ? ToColorRef(*spec->colour) : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(memory, layout->colour ? ToColorRef(*layout->colour) : GetSysColor(COLOR_WINDOWTEXT));
     RECT box{0, 0, width, height};
-    const UINT format = DT_LEFT | DT_TOP | DT_NOPREFIX | (spec->word_wrap ? DT_WORDBREAK : DT_SINGLELINE);
+    const UINT format = DT_LEFT | DT_TOP | DT_NOPREFIX | (layout->word_wrap ? DT_WORDBREAK : DT_SINGLELINE);
     DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &box, format);
     SelectObject(memory, old_font);
   });
@@ -110,36 +110,36 @@ void RegisterGradientPanelClass(HINSTANCE instance) {
   RegisterClassExW(&wc);
 }
 
-HWND CreateGradientPanel(HWND parent, const shell::PanelSpec& spec, const RECT& rect, int dpi, HINSTANCE instance) {
-  PanelData data{&spec, dpi};
-  HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, Wide(spec.name).c_str(),
+HWND CreateGradientPanel(HWND parent, const shell::PanelLayout& layout, const RECT& rect, int dpi, HINSTANCE instance) {
+  PanelData data{&layout, dpi};
+  HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, Wide(layout.name).c_str(),
                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, rect.left, rect.top,
                                rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, instance, &data);
   return panel;
 }
 
-void PaintGradient(HDC dc, const shell::PanelSpec& spec, int panel_height, int first_row, int width, int rows) {
+void PaintGradient(HDC dc, const shell::PanelLayout& layout, int panel_height, int first_row, int width, int rows) {
   const COLORREF old = GetBkColor(dc);
   for (int row = 0; row < rows; ++row) {
-    SetBkColor(dc, ToColorRef(shell::GradientRow(spec, first_row + row, panel_height)));
+    SetBkColor(dc, ToColorRef(shell::GradientRow(layout, first_row + row, panel_height)));
     const RECT line{0, row, width, row + 1};
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);  // the fastest solid fill
   }
   SetBkColor(dc, old);
 }
 
-HWND CreateLabel(HWND panel, const shell::ControlSpec& spec, const RECT& rect, HFONT font, int id,
+HWND CreateLabel(HWND panel, const shell::ControlLayout& layout, const RECT& rect, HFONT font, int id,
                  HINSTANCE instance) {
-  HWND label = CreateWindowExW(0, L"STATIC", Wide(spec.text).c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW,
+  HWND label = CreateWindowExW(0, L"STATIC", Wide(layout.text).c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW,
                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, panel,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-  SetWindowLongPtrW(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&spec));
+  SetWindowLongPtrW(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&layout));
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (spec.sized_to_text) {
+  if (layout.sized_to_text) {
     // From its corner, as large as its text in its font.
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, font);
-    const std::wstring text = Wide(spec.text);
+    const std::wstring text = Wide(layout.text);
     RECT extent{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);

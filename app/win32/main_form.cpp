@@ -60,7 +60,7 @@ MainForm::MainForm(FormSetup setup)
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterFormClass(instance, Proc);
   RegisterGradientPanelClass(instance);
-  const shell::FormSpec& form = shell::Form();
+  const shell::FormLayout& form = shell::Form();
   RECT frame{0, 0, Scale(form.client_width, dpi_), Scale(form.client_height, dpi_)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
@@ -82,8 +82,8 @@ MainForm::~MainForm() {
 
 void MainForm::BuildControls() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  const auto specs = shell::Controls();
-  const auto panel_specs = shell::Panels();
+  const auto control_layouts = shell::Controls();
+  const auto panel_layouts = shell::Panels();
 
   // Tab walks the window's children in their order of creation: the panels
   // go in the order their buttons are visited, and the buttons in tab order
@@ -92,32 +92,32 @@ void MainForm::BuildControls() {
   auto add_panel = [&](std::size_t p) {
     if (std::find(panel_order.begin(), panel_order.end(), p) == panel_order.end()) panel_order.push_back(p);
   };
-  for (std::string_view name : shell::TabOrder()) add_panel(static_cast<std::size_t>(specs[IndexOf(name)].panel));
-  for (std::size_t p = 0; p < panel_specs.size(); ++p) add_panel(p);
-  panels_.assign(panel_specs.size(), nullptr);
+  for (std::string_view name : shell::TabOrder()) add_panel(static_cast<std::size_t>(control_layouts[IndexOf(name)].panel));
+  for (std::size_t p = 0; p < panel_layouts.size(); ++p) add_panel(p);
+  panels_.assign(panel_layouts.size(), nullptr);
   for (std::size_t p : panel_order) {
-    panels_[p] = CreateGradientPanel(hwnd_, panel_specs[p], ScaleRect(panel_specs[p].rect, dpi_), dpi_, instance);
+    panels_[p] = CreateGradientPanel(hwnd_, panel_layouts[p], ScaleRect(panel_layouts[p].rect, dpi_), dpi_, instance);
   }
 
-  controls_.assign(specs.size(), nullptr);
-  accessible_names_.assign(specs.size(), std::wstring());
+  controls_.assign(control_layouts.size(), nullptr);
+  accessible_names_.assign(control_layouts.size(), std::wstring());
   auto create = [&](std::size_t i) {
-    if (i >= specs.size() || controls_[i] != nullptr) return;
-    const shell::ControlSpec& spec = specs[i];
-    HWND panel = panels_.at(static_cast<std::size_t>(spec.panel));
-    const RECT rect = ScaleRect(spec.rect, dpi_);
-    HFONT font = fonts_->Get(spec.font);
+    if (i >= control_layouts.size() || controls_[i] != nullptr) return;
+    const shell::ControlLayout& layout = control_layouts[i];
+    HWND panel = panels_.at(static_cast<std::size_t>(layout.panel));
+    const RECT rect = ScaleRect(layout.rect, dpi_);
+    HFONT font = fonts_->Get(layout.font);
     const int id = kFirstId + static_cast<int>(i);
-    controls_[i] = spec.kind == shell::ControlKind::kLabel ? CreateLabel(panel, spec, rect, font, id, instance)
-                                                           : CreateGlyphButton(panel, spec, rect, font, id, instance);
-    if (!spec.described_by.empty()) {
-      accessible_names_[i] = ConversionButtonName(spec.described_by);
+    controls_[i] = layout.kind == shell::ControlKind::kLabel ? CreateLabel(panel, layout, rect, font, id, instance)
+                                                           : CreateGlyphButton(panel, layout, rect, font, id, instance);
+    if (!layout.described_by.empty()) {
+      accessible_names_[i] = ConversionButtonName(layout.described_by);
       SetPropW(controls_[i], kAccessibleNameProperty,
                reinterpret_cast<HANDLE>(const_cast<wchar_t*>(accessible_names_[i].c_str())));
     }
   };
   for (std::string_view name : shell::TabOrder()) create(IndexOf(name));
-  for (std::size_t i = 0; i < specs.size(); ++i) create(i);
+  for (std::size_t i = 0; i < control_layouts.size(); ++i) create(i);
 }
 
 HWND MainForm::Control(std::string_view name) const {

@@ -13,8 +13,8 @@ namespace {
 // Every control lies inside its panel, so no window clips one.
 TEST(FormLayoutTest, ControlsFitTheirPanelsAndNamesAreUnique) {
   std::set<std::string> names;
-  for (const PanelSpec& p : Panels()) EXPECT_TRUE(names.insert(std::string(p.name)).second) << p.name;
-  for (const ControlSpec& c : Controls()) {
+  for (const PanelLayout& p : Panels()) EXPECT_TRUE(names.insert(std::string(p.name)).second) << p.name;
+  for (const ControlLayout& c : Controls()) {
     EXPECT_TRUE(names.insert(std::string(c.name)).second) << c.name;
     ASSERT_GE(c.panel, 0);
     ASSERT_LT(static_cast<std::size_t>(c.panel), Panels().size());
@@ -30,12 +30,12 @@ TEST(FormLayoutTest, ControlsFitTheirPanelsAndNamesAreUnique) {
 TEST(FormLayoutTest, TabOrderVisitsEachButtonOnce) {
   std::set<std::string_view> visited;
   for (std::string_view name : TabOrder()) {
-    const ControlSpec* c = FindControl(name);
+    const ControlLayout* c = FindControl(name);
     ASSERT_NE(c, nullptr) << name;
     EXPECT_EQ(c->kind, ControlKind::kButton) << name;
     EXPECT_TRUE(visited.insert(name).second) << name;
   }
-  for (const ControlSpec& c : Controls()) {
+  for (const ControlLayout& c : Controls()) {
     EXPECT_EQ(visited.count(c.name), c.kind == ControlKind::kButton ? 1u : 0u) << c.name;
   }
   EXPECT_EQ(TabOrder().front(), kInitialFocus);
@@ -43,7 +43,7 @@ TEST(FormLayoutTest, TabOrderVisitsEachButtonOnce) {
 }
 
 TEST(FormLayoutTest, GradientRunsTopMiddleBottom) {
-  const PanelSpec& bottom_band = Panels()[2];
+  const PanelLayout& bottom_band = Panels()[2];
   ASSERT_EQ(bottom_band.name, "Draw3D1");
   const int h = bottom_band.rect.height;  // 97 rows: row 48 is the middle
   EXPECT_EQ(GradientRow(bottom_band, 0, h), bottom_band.top);

@@ -121,25 +121,25 @@ TEST_F(MainFormTest, PanelsHaveTheirPlacesAndGradients) {
 
 TEST_F(MainFormTest, ControlsHaveTheirPlacesTextsAndFonts) {
   MainForm& form = Open();
-  for (const shell::ControlSpec& spec : shell::Controls()) {
-    SCOPED_TRACE(std::string(spec.name));
-    HWND control = form.Control(spec.name);
+  for (const shell::ControlLayout& layout : shell::Controls()) {
+    SCOPED_TRACE(std::string(layout.name));
+    HWND control = form.Control(layout.name);
     ASSERT_NE(control, nullptr);
-    EXPECT_EQ(GetParent(control), form.Panel(static_cast<std::size_t>(spec.panel)));
-    EXPECT_EQ(Text(control), spec.text);
+    EXPECT_EQ(GetParent(control), form.Panel(static_cast<std::size_t>(layout.panel)));
+    EXPECT_EQ(Text(control), layout.text);
     const RECT r = InParent(control);
-    if (spec.sized_to_text) {
-      EXPECT_EQ(r.left, spec.rect.left);
-      EXPECT_EQ(r.top, spec.rect.top);
+    if (layout.sized_to_text) {
+      EXPECT_EQ(r.left, layout.rect.left);
+      EXPECT_EQ(r.top, layout.rect.top);
       EXPECT_GT(r.right - r.left, 60);
-      EXPECT_NEAR(r.bottom - r.top, spec.rect.height, 3);
+      EXPECT_NEAR(r.bottom - r.top, layout.rect.height, 3);
     } else {
-      EXPECT_EQ(Str(r), Str(ToRect(spec.rect)));
+      EXPECT_EQ(Str(r), Str(ToRect(layout.rect)));
     }
-    const bool button = spec.kind == shell::ControlKind::kButton;
+    const bool button = layout.kind == shell::ControlKind::kButton;
     EXPECT_EQ((GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) != 0, button);
 
-    const shell::FontSpec& font = shell::Font(spec.font);
+    const shell::FontFace& font = shell::Font(layout.font);
     LOGFONTW lf{};
     ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf, &lf), 0);
     EXPECT_EQ(lf.lfHeight, -font.pixel_height);
