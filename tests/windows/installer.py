@@ -4,8 +4,9 @@
     installer.py SETUP_EXE WINE_RUN VERSION FILE...
 
 FILE... are the files the installer must put in its folder (Uninstall.exe
-aside). Two rounds, each into a fresh folder whose name holds a space and
-an accent, as a user's own folder may:
+aside). Two rounds, each into a fresh folder whose name holds an accent, as
+a user's own folder may (no space: Wine quotes such an argument, and /D=
+takes none):
 
 (a) installed: exactly those files; velquior-convert.exe runs from there and
     tells the version; the Start-menu entries and the uninstall key exist.
@@ -58,10 +59,16 @@ class Wine:
         return [d for d in glob.glob(os.path.join(self.prefix, "drive_c/users/*", START_MENU))
                 if "/users/Public/" not in d]
 
-    def uninstall_key(self):
-        """The key's values as reg.exe lists them, or None without the key."""
-        code, out, _ = self.run(["reg", "query", UNINSTALL_KEY])
-        return out if code == 0 else None
+    def uninstall_key(self, scratch):
+        """The key as a .reg text, or None without the key. Exported to a
+        file: UTF-16 there, where reg.exe's listing is in a code page."""
+        exported = os.path.join(scratch, "clave.reg")
+        if os.path.exists(exported):
+            os.remove(exported)
+        code, _, _ = self.run(["reg", "export", UNINSTALL_KEY, windows_path(exported), "/y"])
+        if code != 0 or not os.path.exists(exported):
+            return None
+        return open(exported, "rb").read().decode("utf-16")
 
 
 def wait_for(condition, seconds=120):
@@ -80,7 +87,7 @@ def listing(folder):
 
 def install(wine, setup, folder, version, files, label):
     """Installs into `folder`; checks what is there. False when it failed."""
-    # /D= must come last and unquoted, spaces and all.
+    # /D= must come last and unquoted.
     code, out, err = wine.run([setup, "/S", "/D=" + windows_path(folder)])
     if code != 0:
         fail("%s: el instalador terminó con estado %d\n%s%s" % (label, code, out, err))
@@ -104,15 +111,16 @@ def install(wine, setup, folder, version, files, label):
             want_links.append("Ayuda de Velquior.lnk")
         if links != sorted(want_links):
             fail("%s: menú Inicio %s, se esperaba %s" % (label, links, sorted(want_links)))
-    key = wine.uninstall_key()
+    key = wine.uninstall_key(os.path.dirname(folder))
     if key is None:
         fail("%s: falta la clave de desinstalación" % label)
     else:
-        for value in ("DisplayName", "DisplayVersion", "UninstallString", "QuietUninstallString"):
+        at = windows_path(folder).replace("\\", "\\\\")  # as a .reg file writes it
+        for value in ('"DisplayName"="Velquior"', '"DisplayVersion"="%s"' % version,
+                      '"InstallLocation"="%s"' % at, '"UninstallString"="\\"%s\\\\Uninstall.exe\\""' % at,
+                      '"QuietUninstallString"="\\"%s\\\\Uninstall.exe\\" /S"' % at):
             if value not in key:
-                fail("%s: la clave de desinstalación no tiene %s" % (label, value))
-        if windows_path(folder) not in key or version not in key:
-            fail("%s: la clave de desinstalación no nombra la carpeta o la versión:\n%s" % (label, key))
+                fail("%s: la clave de desinstalación no tiene %s:\n%s" % (label, value, key))
     return True
 
 
@@ -126,7 +134,7 @@ def uninstall(wine, folder, left, label):
     if not wait_for(lambda: listing(folder) == want and not wine.start_menu_folders()):
         fail("%s: tras desinstalar quedan %s (se esperaba %s) y en el menú Inicio %s" %
              (label, listing(folder), want, wine.start_menu_folders()))
-    if wine.uninstall_key() is not None:
+    if wine.uninstall_key(os.path.dirname(folder)) is not None:
         fail("%s: la clave de desinstalación sigue ahí" % label)
 
 
@@ -144,7 +152,7 @@ def main():
 
     root = tempfile.mkdtemp(prefix="velquior-setup-")
     try:
-        folder = os.path.join(root, "a", "Programas de José")
+        folder = os.path.join(root, "a", "Programas_de_José")
         if install(wine, setup, folder, version, files, "instalación"):
             # The program's result file and a killed save's temporary.
             for name in ("Zeltimor.ini", ".Zeltimor.ini.k3v9q2"):
@@ -152,7 +160,7 @@ def main():
                     f.write(b"[Transformadores]\r\nTransformado=1\r\n")
             uninstall(wine, folder, [], "desinstalación")
 
-        folder = os.path.join(root, "b", "Programas de José")
+        folder = os.path.join(root, "b", "Programas_de_José")
         if install(wine, setup, folder, version, files, "instalación con un archivo del usuario"):
             notes = os.path.join(folder, "notas.txt")
             kept = "Horario de 1º ESO\r\n".encode("cp1252")
