@@ -144,6 +144,9 @@ def main():
         return 2
     setup, wine_run, version = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]), sys.argv[3]
     files = sys.argv[4:]
+    if not os.path.isfile(setup):
+        print("FALLO: no existe %s; hágase antes con cmake --build ... --target windows_setup" % setup)
+        return 1
     wine = Wine(wine_run)
     # What a failed run before this one left behind.
     for d in wine.start_menu_folders():
