@@ -41,7 +41,7 @@ fuzz:
 	cmake --build build-fuzz -j$(JOBS) --target dbf_reader_fuzz
 
 # Windows: cross-built with MinGW-w64, its tests run under Wine. The zip
-# lands in dist/.
+# and the installer land in dist/.
 WINDOWS_BUILD ?= build-windows
 export VELQUIOR_WINEPREFIX := $(abspath $(WINDOWS_BUILD))/wineprefix
 

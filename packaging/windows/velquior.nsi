@@ -1,0 +1,126 @@
+; Velquior's installer: per user, no administrator rights.
+;
+;   makensis -DVERSION=1.0.0 -DSTAGE=<folder> -DOUTFILE=<setup.exe>
+;            [-DWITH_WINDOW] [-DWITH_HELP] velquior.nsi
+;
+; STAGE holds the files to install, already stripped. WITH_WINDOW and
+; WITH_HELP say that velquior.exe and SAGA.chm are among them.
+;
+; Silent: setup.exe /S /D=C:\folder (the folder last and unquoted);
+; Uninstall.exe /S.
+
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+; Files take the time of their installation: the same files give the same
+; installer.
+SetDateSave off
+ManifestDPIAware true
+
+!define APP "Velquior"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
+
+Name "${APP} ${VERSION}"
+OutFile "${OUTFILE}"
+; The program writes Zeltimor.ini beside itself, so the folder must be the
+; user's to write: never under Program Files.
+InstallDir "$LOCALAPPDATA\Programs\${APP}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+RequestExecutionLevel user
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=0 "ProductName" "${APP}"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileDescription" "Instalador de ${APP}"
+VIAddVersionKey /LANG=0 "LegalCopyright" "${APP}"
+
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+
+!define MUI_ABORTWARNING
+!ifdef WITH_WINDOW
+  !define MUI_FINISHPAGE_RUN "$INSTDIR\velquior.exe"
+  !define MUI_FINISHPAGE_RUN_TEXT "Abrir ${APP}"
+!endif
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\LEEME.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Mostrar LEEME.txt"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Spanish"
+
+Section "${APP}"
+  SetOutPath "$INSTDIR"
+  File "${STAGE}\velquior-convert.exe"
+  File "${STAGE}\LEEME.txt"
+!ifdef WITH_WINDOW
+  File "${STAGE}\velquior.exe"
+!endif
+!ifdef WITH_HELP
+  File "${STAGE}\SAGA.chm"
+!endif
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\${APP}"
+!ifdef WITH_WINDOW
+  CreateShortcut "$SMPROGRAMS\${APP}\${APP}.lnk" "$INSTDIR\velquior.exe"
+!endif
+!ifdef WITH_HELP
+  CreateShortcut "$SMPROGRAMS\${APP}\Ayuda de ${APP}.lnk" "$INSTDIR\SAGA.chm"
+!endif
+  CreateShortcut "$SMPROGRAMS\${APP}\LEEME.lnk" "$INSTDIR\LEEME.txt"
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${APP}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+!ifdef WITH_WINDOW
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\velquior.exe"
+!endif
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+; Exactly what the installer put in place, then the folders if nothing else
+; is left in them: a file the user keeps there stays, and so does its folder.
+Section "Uninstall"
+  Delete "$INSTDIR\velquior-convert.exe"
+  Delete "$INSTDIR\LEEME.txt"
+!ifdef WITH_WINDOW
+  Delete "$INSTDIR\velquior.exe"
+!endif
+!ifdef WITH_HELP
+  Delete "$INSTDIR\SAGA.chm"
+!endif
+  ; The program's own output: the outcome of its last run for Zeltimor,
+  ; and the temporaries of a save that was killed. Meaningless without the
+  ; program.
+  Delete "$INSTDIR\Zeltimor.ini"
+  Delete "$INSTDIR\.Zeltimor.ini.*"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+
+!ifdef WITH_WINDOW
+  Delete "$SMPROGRAMS\${APP}\${APP}.lnk"
+!endif
+!ifdef WITH_HELP
+  Delete "$SMPROGRAMS\${APP}\Ayuda de ${APP}.lnk"
+!endif
+  Delete "$SMPROGRAMS\${APP}\LEEME.lnk"
+  RMDir "$SMPROGRAMS\${APP}"
+
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
