@@ -1,7 +1,8 @@
 // The converter's dialogs without the converter, for the tools of the
 // end-to-end test to be tried on their own: `dialog_standin CONVERSION
 // HANDLE` puts a window inside HANDLE, asks for the file in "Archivo XML",
-// says whether it exists in a "Velquior" box and ends with 1 when it does,
+// says whether it exists in a "Velquior" box (opening in
+// %VELQUIOR_WORKDIR%\saga when set) and ends with 1 when it does,
 // else 0. No conversion, no Zeltimor.ini.
 
 #include <windows.h>
@@ -31,6 +32,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   open.lpstrFile = file;
   open.nMaxFile = MAX_PATH;
   open.lpstrTitle = L"Archivo XML";
+  // Where the converter's dialog opens, so that both list the same folder.
+  wchar_t work_dir[MAX_PATH] = {};
+  std::wstring saga;
+  if (GetEnvironmentVariableW(L"VELQUIOR_WORKDIR", work_dir, MAX_PATH) > 0) {
+    saga = std::wstring(work_dir) + L"\\saga";
+    open.lpstrInitialDir = saga.c_str();
+  }
   open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER;
   const bool chosen = GetOpenFileNameW(&open) != 0;
   MessageBoxW(nullptr, chosen ? L"Proceso finalizado" : L"No existe archivo", L"Velquior", MB_OK);

@@ -7,13 +7,14 @@
 //   embedded CAPTION    a window of the converter seen inside the host's
 //   shown MS            the awaited window visible, ms after CreateProcess
 //   destroyed           the host's window destroyed (host lost)
+//   ended               the converter ended by the host once the window showed
 //   finished CODE       the converter's exit code
 //   timeout             the converter outlived the time limit and was ended
 // Watching stays in this thread, which also pumps the host window's
 // messages: the converter's parenting sends messages to it.
 //
 //   velquior_e2e_host EXE CONVERSION [--handle HEX] [--await CAPTION]
-//                     [--destroy-when-shown MS] [--timeout MS]
+//                     [--destroy-when-shown MS] [--end-when-shown] [--timeout MS]
 
 #include <windows.h>
 #include <fcntl.h>
@@ -35,6 +36,7 @@ struct Options {
   std::wstring handle;  // empty: our own
   std::wstring await = L"Archivo XML";
   long destroy_after_shown_ms = -1;  // negative: keep the window
+  bool end_when_shown = false;  // for timing the start alone
   long timeout_ms = 60000;
 };
 
@@ -42,16 +44,21 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
   if (argc < 3) return false;
   options.exe = argv[1];
   options.conversion = argv[2];
-  for (int i = 3; i + 1 < argc; i += 2) {
+  for (int i = 3; i < argc; ++i) {
     const std::wstring flag = argv[i];
-    const wchar_t* value = argv[i + 1];
+    if (flag == L"--end-when-shown") {
+      options.end_when_shown = true;
+      continue;
+    }
+    if (i + 1 >= argc) return false;
+    const wchar_t* value = argv[++i];
     if (flag == L"--handle") options.handle = value;
     else if (flag == L"--await") options.await = value;
     else if (flag == L"--destroy-when-shown") options.destroy_after_shown_ms = std::wcstol(value, nullptr, 10);
     else if (flag == L"--timeout") options.timeout_ms = std::wcstol(value, nullptr, 10);
     else return false;
   }
-  return (argc - 3) % 2 == 0;
+  return true;
 }
 
 void Report(const char* key, const std::string& value) {
@@ -91,7 +98,7 @@ int main() {
   if (!argv || !ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: velquior_e2e_host EXE CONVERSION [--handle HEX] [--await CAPTION] "
-                 "[--destroy-when-shown MS] [--timeout MS]\n");
+                 "[--destroy-when-shown MS] [--end-when-shown] [--timeout MS]\n");
     return 2;
   }
   HWND host = OpenHostWindow();
@@ -139,6 +146,10 @@ int main() {
       char ms[32];
       std::snprintf(ms, sizeof ms, "%.1f", now - started);
       Report("shown", ms);
+      if (options.end_when_shown) {
+        TerminateProcess(process.hProcess, 0);
+        Report("ended", "");
+      }
     }
     if (!destroyed && shown_at >= 0 && options.destroy_after_shown_ms >= 0 &&
         now - shown_at >= static_cast<double>(options.destroy_after_shown_ms)) {

@@ -32,10 +32,12 @@ finish_host() {
 }
 
 drive() {  # action [file]; the driver's report in $driven
-  driven=$("$wine_run" "$driver_exe" "$1" "$converter" "${@:2}" 2>&1) || {
-    fail "no answer to '$1': $driven"
-    return 1
-  }
+  # Into a file, not a pipe: Wine's own processes may inherit the output and
+  # outlive the driver.
+  local status=0
+  "$wine_run" "$driver_exe" "$1" "$converter" "${@:2}" >"$tmp/driver.out" 2>&1 || status=$?
+  driven=$(cat "$tmp/driver.out")
+  [[ $status -eq 0 ]] || { fail "no answer to '$1': $driven"; return 1; }
 }
 
 # Confirms the message box; fails unless it says $1 and has one button, $2
