@@ -56,8 +56,10 @@ windows: windows-deps
 
 # A test that fails is run once more: Wine now and then drops a new
 # process's connection to its server before the test begins.
+# The window's tests need an X display for Wine: a virtual one.
 test-windows: windows
-	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j$(JOBS) --repeat until-pass:2
+	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	  ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j$(JOBS) --repeat until-pass:2
 
 clean:
 	rm -rf $(BUILD) build-asan build-release build-fuzz $(WINDOWS_BUILD)

@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include <vector>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -15,61 +17,54 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "help/help_request.h"
+#include "shell/form_layout.h"
 
 namespace velquior::app {
 namespace {
 
 QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
-// MS Sans Serif 8 point is 11 pixels at 96 dpi; where it is missing,
-// Liberation Sans (Arial's metrics) at the same pixel height stands in.
-QFont WindowFont() {
+QFont ToQFont(const shell::FontSpec& spec) {
   QFont f;
-  f.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans"});
-  f.setPixelSize(11);
+  QStringList families;
+  for (std::string_view family : spec.families) families << Q(family);
+  f.setFamilies(families);
+  f.setPixelSize(spec.pixel_height);
+  f.setBold(spec.bold);
   return f;
 }
 
-// Arial 12 point bold (16 pixels); Liberation Sans is its metric twin.
-QFont TitleFont() {
-  QFont f;
-  f.setFamilies({"Arial", "Liberation Sans"});
-  f.setPixelSize(16);
-  f.setBold(true);
-  return f;
+QRect ToQRect(shell::Rect r) { return {r.left, r.top, r.width, r.height}; }
+
+void MarkHelp(QWidget* w, int context) {
+  if (context != 0) w->setProperty("helpContext", context);
 }
 
-QString ConversionButtonName(std::string_view label) {
-  return Q(Format(msg::kNombreBotonConversion, {msg::kBotonAceptar, label})).trimmed();
-}
-
-void MarkHelp(QWidget* w) { w->setProperty("helpContext", help::kMainWindowContext); }
-
-QLabel* AddLabel(QWidget* panel, const char* name, std::string_view text, const QFont& font, QRect geometry) {
-  auto* label = new QLabel(Q(text), panel);
-  label->setObjectName(QLatin1String(name));
-  label->setFont(font);
+QWidget* AddLabel(QWidget* panel, const shell::ControlSpec& spec) {
+  auto* label = new QLabel(Q(spec.text), panel);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setGeometry(geometry);
+  label->setGeometry(ToQRect(spec.rect));
+  label->setWordWrap(spec.word_wrap);
+  if (spec.colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(spec.colour->r, spec.colour->g, spec.colour->b));
+    label->setPalette(palette);
+  }
+  // The form paints as button face, which would make labels use ButtonText.
+  label->setForegroundRole(QPalette::WindowText);
   return label;
 }
 
-QPushButton* AddButton(QWidget* panel, const char* name, std::string_view text, const QIcon& glyph, QRect geometry) {
-  auto* button = new QPushButton(glyph, Q(text), panel);
-  button->setObjectName(QLatin1String(name));
-  button->setGeometry(geometry);
+QPushButton* AddButton(QWidget* panel, const shell::ControlSpec& spec) {
+  auto* button = new QPushButton(GlyphIcon(spec.glyph), Q(spec.text), panel);
+  button->setGeometry(ToQRect(spec.rect));
   button->setIconSize(QSize(kGlyphSize, kGlyphSize));
   button->setAutoDefault(true);  // Enter presses the focused button
-  MarkHelp(button);
+  // Two buttons read "Aceptar"; each is named after the conversion it starts.
+  if (!spec.described_by.empty()) {
+    button->setAccessibleName(Q(Format(msg::kNombreBotonConversion, {spec.text, spec.described_by})).trimmed());
+  }
   return button;
-}
-
-GradientPanel* AddPanel(QWidget* form, const char* name, QRect geometry, QColor bottom, QColor middle, QColor top) {
-  auto* panel = new GradientPanel(form, bottom, middle, top);
-  panel->setObjectName(QLatin1String(name));
-  panel->setGeometry(geometry);
-  MarkHelp(panel);
-  return panel;
 }
 
 }  // namespace
@@ -88,54 +83,49 @@ TMForm::~TMForm() {
 }
 
 void TMForm::BuildControls() {
-  setObjectName("MForm");
-  setWindowTitle(Q(msg::kTituloVentana));
+  const shell::FormSpec& form = shell::Form();
+  setObjectName(Q(form.name));
+  setWindowTitle(Q(form.caption));
   // A fixed dialog frame: no resizing, no minimise or maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(632, 266);
-  setFont(WindowFont());
+  setFixedSize(form.client_width, form.client_height);
+  setFont(ToQFont(shell::Font(shell::FontRole::kWindow)));
   setBackgroundRole(QPalette::Button);
   setAutoFillBackground(true);
-  MarkHelp(this);
+  MarkHelp(this, form.help_context);
 
-  const QColor warm_bottom(0xF9, 0xD3, 0x7D), warm_middle(0xFF, 0xFF, 0xFF), warm_top(0xFF, 0xEE, 0xDD);
-  auto* left = AddPanel(this, "Draw3D2", {0, -1, 315, 169}, warm_bottom, warm_middle, warm_top);
-  auto* right = AddPanel(this, "Draw3D3", {316, 0, 317, 169}, warm_bottom, warm_middle, warm_top);
-  auto* bottom = AddPanel(this, "Draw3D1", {0, 168, 633, 97}, QColor(0xC2, 0xCD, 0xFE), QColor(0xCF, 0xF2, 0xFE),
-                          QColor(0xCC, 0xD8, 0xE6));
+  std::vector<GradientPanel*> panels;
+  for (const shell::PanelSpec& spec : shell::Panels()) {
+    auto* panel = new GradientPanel(this, spec);
+    panel->setObjectName(Q(spec.name));
+    panel->setGeometry(ToQRect(spec.rect));
+    MarkHelp(panel, spec.help_context);
+    panels.push_back(panel);
+  }
+  for (const shell::ControlSpec& spec : shell::Controls()) {
+    QWidget* panel = panels.at(static_cast<std::size_t>(spec.panel));
+    QWidget* control = spec.kind == shell::ControlKind::kLabel ? AddLabel(panel, spec) : AddButton(panel, spec);
+    control->setObjectName(Q(spec.name));
+    control->setFont(ToQFont(shell::Font(spec.font)));
+    if (spec.sized_to_text) control->adjustSize();
+    MarkHelp(control, spec.help_context);
+  }
+  BExportar = findChild<QPushButton*>("BExportar");
+  BImportar = findChild<QPushButton*>("BImportar");
 
-  AddLabel(left, "Label3", msg::kRotuloExportar, TitleFont(), {24, 24, 265, 57})->setWordWrap(true);
-  AddLabel(right, "Label4", msg::kRotuloImportar, TitleFont(), {8, 24, 305, 57})->setWordWrap(true);
-  QFont version_font = WindowFont();
-  version_font.setBold(true);
-  QLabel* version = AddLabel(bottom, "Label1", msg::kRotuloVersion, version_font, {8, 72, 213, 13});
-  QPalette red = version->palette();
-  red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
-  version->setPalette(red);
-  // The form paints as button face, which would make labels use ButtonText.
-  version->setForegroundRole(QPalette::WindowText);
-  version->adjustSize();  // sized to its text
-
-  const QIcon check = CheckMarkIcon();
-  BExportar = AddButton(left, "BExportar", msg::kBotonAceptar, check, {96, 120, 89, 25});
-  BImportar = AddButton(right, "BImportar", msg::kBotonAceptar, check, {96, 120, 89, 25});
-  // Two buttons read "Aceptar"; each is named after the conversion it starts.
-  BExportar->setAccessibleName(ConversionButtonName(msg::kRotuloExportar));
-  BImportar->setAccessibleName(ConversionButtonName(msg::kRotuloImportar));
-  QPushButton* close = AddButton(bottom, "BClose", msg::kBotonSalir, OpenDoorIcon(), {256, 32, 89, 25});
-  QPushButton* help = AddButton(bottom, "Button1", msg::kBotonAyuda, QIcon(), {265, 67, 75, 18});
-
-  // Bottom panel first, then left, then right.
-  setTabOrder(close, help);
-  setTabOrder(help, BExportar);
-  setTabOrder(BExportar, BImportar);
-  close->setFocus();
+  QWidget* previous = nullptr;
+  for (std::string_view name : shell::TabOrder()) {
+    QWidget* next = findChild<QWidget*>(Q(name));
+    if (previous != nullptr) setTabOrder(previous, next);
+    previous = next;
+  }
+  findChild<QWidget*>(Q(shell::kInitialFocus))->setFocus();
 
   connect(BExportar, &QPushButton::clicked, this, [this] { BExportarClick(); });
   connect(BImportar, &QPushButton::clicked, this, [this] { BImportarClick(); });
-  connect(close, &QPushButton::clicked, this, [this] { this->close(); });
-  connect(help, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(findChild<QPushButton*>("BClose"), &QPushButton::clicked, this, [this] { this->close(); });
+  connect(findChild<QPushButton*>("Button1"), &QPushButton::clicked, this, [this] { Button1Click(); });
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   f1->setContext(Qt::WindowShortcut);
   connect(f1, &QShortcut::activated, this, [this] {

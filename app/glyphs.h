@@ -1,14 +1,17 @@
 #pragma once
-// The buttons' glyphs, drawn here: a green check mark (a grey outline of it
-// when disabled) and an open door.
+// The buttons' glyphs as Qt icons, from the drawings every window shares.
 
 #include <QIcon>
 
+#include "shell/glyphs.h"
+
 namespace velquior::app {
 
-inline constexpr int kGlyphSize = 16;
+using shell::kGlyphSize;
 
-QIcon CheckMarkIcon();  // Normal: green mark; Disabled: grey outline
-QIcon OpenDoorIcon();
+// Normal and Active from the enabled drawing, Disabled from the disabled one.
+QIcon GlyphIcon(shell::Glyph glyph);
+inline QIcon CheckMarkIcon() { return GlyphIcon(shell::Glyph::kCheckMark); }
+inline QIcon OpenDoorIcon() { return GlyphIcon(shell::Glyph::kOpenDoor); }
 
 }  // namespace velquior::app

@@ -1,22 +1,30 @@
 #include "app/gradient_panel.h"
 
-#include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace velquior::app {
+namespace {
 
-GradientPanel::GradientPanel(QWidget* parent, QColor bottom, QColor middle, QColor top)
-    : QWidget(parent), bottom_(bottom), middle_(middle), top_(top) {
+QColor ToQColor(shell::Rgb c) { return QColor(c.r, c.g, c.b); }
+
+}  // namespace
+
+GradientPanel::GradientPanel(QWidget* parent, const shell::PanelSpec& spec) : QWidget(parent), spec_(spec) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void GradientPanel::paintEvent(QPaintEvent*) {
+QColor GradientPanel::BottomColor() const { return ToQColor(spec_.bottom); }
+QColor GradientPanel::MiddleColor() const { return ToQColor(spec_.middle); }
+QColor GradientPanel::TopColor() const { return ToQColor(spec_.top); }
+
+void GradientPanel::paintEvent(QPaintEvent* event) {
+  // Row by row, so that every window paints the same pixels.
   QPainter p(this);
-  QLinearGradient g(0, 0, 0, height());
-  g.setColorAt(0.0, top_);
-  g.setColorAt(0.5, middle_);
-  g.setColorAt(1.0, bottom_);
-  p.fillRect(rect(), g);
+  const QRect area = event->rect();
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    p.fillRect(QRect(area.left(), y, area.width(), 1), ToQColor(shell::GradientRow(spec_, y, height())));
+  }
 }
 
 }  // namespace velquior::app

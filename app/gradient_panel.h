@@ -1,27 +1,27 @@
 #pragma once
-// A panel painted with a vertical three-colour gradient: `top` along the top
-// edge, `middle` across the middle, `bottom` along the bottom edge, each half
-// blending linearly. Qt paints widgets into a back buffer, so it does not
-// flicker.
+// A panel painted with its vertical three-colour gradient (shell/form_layout.h).
+// Qt paints widgets into a back buffer, so it does not flicker.
 
 #include <QColor>
 #include <QWidget>
+
+#include "shell/form_layout.h"
 
 namespace velquior::app {
 
 class GradientPanel : public QWidget {
  public:
-  GradientPanel(QWidget* parent, QColor bottom, QColor middle, QColor top);
+  GradientPanel(QWidget* parent, const shell::PanelSpec& spec);
 
-  QColor BottomColor() const { return bottom_; }
-  QColor MiddleColor() const { return middle_; }
-  QColor TopColor() const { return top_; }
+  QColor BottomColor() const;
+  QColor MiddleColor() const;
+  QColor TopColor() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QColor bottom_, middle_, top_;
+  shell::PanelSpec spec_;
 };
 
 }  // namespace velquior::app

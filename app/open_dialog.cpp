@@ -1,21 +1,10 @@
 #include "app/open_dialog.h"
 
-#include <system_error>
-
 #include <QFile>
 
-#include "common/files.h"
 #include "common/messages.h"
 
 namespace velquior::app {
-
-std::filesystem::path XmlDialogStartDir(const std::filesystem::path& work_dir) {
-  std::error_code ec;
-  if (auto saga = FindFileNoCase(work_dir, "saga"); saga && std::filesystem::is_directory(*saga, ec)) {
-    return *saga;
-  }
-  return work_dir;
-}
 
 XmlDialogRequest XmlFileDialog::Request() const {
   XmlDialogRequest r;

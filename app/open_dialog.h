@@ -7,11 +7,13 @@
 #include <optional>
 
 #include "app/dialogs.h"
+#include "shell/xml_dialog.h"
 
 namespace velquior::app {
 
-// Where the dialog opens when nothing was chosen yet.
-std::filesystem::path XmlDialogStartDir(const std::filesystem::path& work_dir);
+// Where the dialog opens when nothing was chosen yet (shared with the Win32
+// window).
+using shell::XmlDialogStartDir;
 
 class XmlFileDialog {
  public:

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "common/files.h"
-#include "help/help_window.h"
 #include "platform/environment.h"
 
 namespace velquior::help {
@@ -16,8 +15,6 @@ std::string ExecutableDirectory() {
     dir += static_cast<char>(std::filesystem::path::preferred_separator);
   return dir;
 }
-
-EngineLoader DefaultEngineLoader() { return ChmEngineLoader(); }
 
 HelpService::HelpService(const EngineLoader& load_engine, DirectoryFunction exe_dir)
     : system_(load_engine, std::move(exe_dir)) {}

@@ -12,7 +12,9 @@ namespace velquior::help {
 
 // The directory of the running executable, ending in a separator.
 std::string ExecutableDirectory();
-// The chmlib help windows (help/help_window.h).
+// The platform's engine, defined by velquior_help: HHCtrl.ocx's on Windows
+// (help/html_help_engine.h), the chmlib help windows elsewhere
+// (help/help_window.h).
 EngineLoader DefaultEngineLoader();
 
 class HelpService : public HelpRequests {
@@ -26,6 +28,10 @@ class HelpService : public HelpRequests {
   void ShowContents() override;
   // Closes every help window (the viewer's soft shut-down).
   void CloseAll() { system_.Viewer().SoftShutDown(); }
+  // The window the help windows belong to; none until it exists.
+  void SetOwner(HelpOwner owner) { system_.Manager().SetOwner(owner); }
+  // Process end: every viewer closes its windows and lets the manager go.
+  void ShutDown() { system_.Manager().ShutDownViewers(); }
 
   HelpSystem& System() { return system_; }
 

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "common/messages.h"
+#include "help/help_service.h"
 
 namespace velquior::help {
 namespace {
@@ -296,5 +297,7 @@ void ChmHelpEngine::HtmlHelp(HelpOwner, const std::string& name, unsigned comman
 EngineLoader ChmEngineLoader() {
   return [] { return std::make_shared<ChmHelpEngine>(); };
 }
+
+EngineLoader DefaultEngineLoader() { return ChmEngineLoader(); }
 
 }  // namespace velquior::help

@@ -1,5 +1,8 @@
 #include "shell/form_layout.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "common/messages.h"
 #include "help/help_request.h"
 
@@ -63,6 +66,18 @@ const FontSpec& Font(FontRole role) {
       break;
   }
   return kWindowFont;
+}
+
+Rgb GradientRow(const PanelSpec& panel, int y, int height) {
+  if (height <= 1) return panel.top;
+  const double t = static_cast<double>(std::clamp(y, 0, height - 1)) / (height - 1);
+  const Rgb from = t < 0.5 ? panel.top : panel.middle;
+  const Rgb to = t < 0.5 ? panel.middle : panel.bottom;
+  const double f = t < 0.5 ? t * 2 : (t - 0.5) * 2;
+  auto mix = [f](std::uint8_t a, std::uint8_t b) {
+    return static_cast<std::uint8_t>(std::lround(a + (b - a) * f));
+  };
+  return {mix(from.r, to.r), mix(from.g, to.g), mix(from.b, to.b)};
 }
 
 const FormSpec& Form() { return kForm; }

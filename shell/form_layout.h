@@ -74,6 +74,10 @@ struct ControlSpec {
   std::string_view described_by;
 };
 
+// Row `y` of a panel `height` rows high: the top colour on the first row, the
+// middle one half way, the bottom colour on the last row, linear between.
+Rgb GradientRow(const PanelSpec& panel, int y, int height);
+
 const FormSpec& Form();
 std::span<const PanelSpec> Panels();
 std::span<const ControlSpec> Controls();

@@ -1,0 +1,174 @@
+// HHCtrl.ocx's engine under Wine: what reaches HtmlHelpA, through a stand-in
+// that records its calls, and Wine's own engine opening and closing a help
+// window on SAGA.chm beside this test.
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/files.h"
+#include "help/help_service.h"
+#include "help/html_help_engine.h"
+#include "help/program_help.h"
+
+namespace velquior::help {
+namespace {
+
+struct Recorded {
+  HWND owner;
+  std::optional<std::string> file;  // none: a null pointer
+  UINT command;
+  DWORD_PTR number;                 // the data, unless the index's keyword
+  std::optional<std::string> text;  // the index's keyword, read at the call
+  bool operator==(const Recorded&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Recorded& r) {
+  return os << "{" << r.owner << ", " << (r.file ? "'" + *r.file + "'" : "null") << ", " << r.command << ", "
+            << r.number << ", " << (r.text ? "'" + *r.text + "'" : "-") << "}";
+}
+
+std::vector<Recorded> g_calls;
+
+HWND WINAPI RecordingHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data) {
+  Recorded r{owner, file ? std::optional<std::string>(file) : std::nullopt, command, data, std::nullopt};
+  if (command == kHhDisplayIndex) {
+    r.text = reinterpret_cast<const char*>(data);
+    r.number = 0;
+  }
+  g_calls.push_back(r);
+  return nullptr;
+}
+
+const HWND kOwner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x5A6A));
+
+// The service as the window's main has it, over the stand-in.
+struct StandInHelp {
+  StandInHelp() : service([] { return std::make_shared<HhCtrlEngine>(&RecordingHtmlHelp, nullptr); }) {
+    g_calls.clear();
+    service.SetHelpFile(kHelpFile);
+    service.SetOwner(kOwner);
+  }
+  HelpService service;
+};
+
+TEST(HhCtrlEngine, WindowRequestsReachHtmlHelpA) {
+  const std::string saga = ExecutableDirectory() + "SAGA.chm";
+  ASSERT_GT(saga.size(), 9u);
+  EXPECT_EQ(saga[saga.size() - 9], '\\');
+  const struct {
+    const char* what;
+    void (*request)(HelpService&);
+    Recorded expected;
+  } cases[] = {
+      {"F1", [](HelpService& h) { h.ShowContext(kMainWindowContext); }, {kOwner, saga, kHhHelpContext, 1, {}}},
+      {"F1 AYUDA", [](HelpService& h) { h.ShowContents(); }, {kOwner, saga, kHhDisplayToc, 0, {}}},
+      {"index", [](HelpService& h) { h.System().Manager().ShowHelp("Exportar", "SAGA.chm"); },
+       {kOwner, saga, kHhDisplayIndex, 0, "Exportar"}},
+      {"topic", [](HelpService& h) { h.System().Manager().ShowTopicHelp("importar", "SAGA.chm"); },
+       {kOwner, saga + "::/importar.htm", kHhDisplayTopic, 0, {}}},
+      {"shut-down", [](HelpService& h) { h.ShutDown(); }, {nullptr, std::nullopt, kHhCloseAll, 0, {}}},
+      {"close all", [](HelpService& h) { h.CloseAll(); }, {nullptr, std::nullopt, kHhCloseAll, 0, {}}},
+  };
+  for (const auto& c : cases) {
+    StandInHelp help;
+    c.request(help.service);
+    EXPECT_EQ(g_calls, std::vector<Recorded>{c.expected}) << c.what;
+  }
+}
+
+// The library goes with the engine; windows still open are closed first.
+TEST(HhCtrlEngine, EngineEndClosesWhatMayBeOpen) {
+  const struct {
+    const char* what;
+    std::vector<unsigned> commands;
+    int closes_at_end;
+  } cases[] = {
+      {"nothing shown", {}, 0},
+      {"context shown", {kHhHelpContext}, 1},
+      {"closed after showing", {kHhDisplayToc, kHhCloseAll}, 0},
+      {"shown again after closing", {kHhDisplayToc, kHhCloseAll, kHhDisplayIndex}, 1},
+  };
+  for (const auto& c : cases) {
+    g_calls.clear();
+    {
+      HhCtrlEngine engine(&RecordingHtmlHelp, nullptr);
+      for (unsigned command : c.commands) engine.HtmlHelp(kOwner, "SAGA.chm", command, {});
+    }
+    ASSERT_EQ(g_calls.size(), c.commands.size() + static_cast<std::size_t>(c.closes_at_end)) << c.what;
+    if (c.closes_at_end == 1) {
+      EXPECT_EQ(g_calls.back(), (Recorded{nullptr, std::nullopt, kHhCloseAll, 0, {}})) << c.what;
+    }
+  }
+}
+
+TEST(HhCtrlEngine, NamesAndKeywordsInTheAnsiCodePage) {
+  EXPECT_EQ(Utf8ToAnsi(""), "");
+  EXPECT_EQ(Utf8ToAnsi("C:\\Velquior\\SAGA.chm"), "C:\\Velquior\\SAGA.chm");
+  if (::GetACP() != 1252) GTEST_SKIP() << "ANSI code page " << ::GetACP();
+  EXPECT_EQ(Utf8ToAnsi("\xC3\x8Dndice"), "\xCDndice");                      // Índice
+  EXPECT_EQ(Utf8ToAnsi("C:\\Aplicaci\xC3\xB3n\\SAGA.chm"), "C:\\Aplicaci\xF3n\\SAGA.chm");
+  EXPECT_EQ(Utf8ToAnsi("\xE2\x82\xAC"), "\x80");                            // the euro sign
+  EXPECT_EQ(Utf8ToAnsi("\xD0\x9F"), "?");                                   // not in 1252
+}
+
+TEST(HhCtrlEngine, MissingLibraryOrEntryMeansNoHelp) {
+  const wchar_t* libraries[] = {L"velquior-no-such-help.ocx", L"kernel32.dll"};
+  for (const wchar_t* library : libraries) {
+    HelpService help(HhCtrlEngineLoader(library));
+    help.SetHelpFile(kHelpFile);
+    EXPECT_FALSE(help.System().Viewer().HasEngine());
+    help.ShowContext(kMainWindowContext);
+    help.ShowContents();
+    help.ShutDown();
+  }
+}
+
+// The process's top-level windows of the HTML Help class.
+std::vector<HWND> HelpWindows() {
+  std::vector<HWND> found;
+  ::EnumWindows(
+      [](HWND w, LPARAM param) -> BOOL {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(w, &pid);
+        char name[64] = {};
+        ::GetClassNameA(w, name, sizeof name);
+        if (pid == ::GetCurrentProcessId() && std::string(name) == "HH Parent") {
+          reinterpret_cast<std::vector<HWND>*>(param)->push_back(w);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+TEST(HhCtrlEngine, WinesEngineOpensAndClosesTheHelpWindow) {
+  if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display for Wine's windows";
+  ASSERT_TRUE(std::filesystem::exists(PathFromUtf8(ExecutableDirectory() + "SAGA.chm")));
+  auto help = CreateProgramHelp();
+  ASSERT_TRUE(help->System().Viewer().HasEngine()) << "Wine's hhctrl.ocx did not load";
+  EXPECT_TRUE(HelpWindows().empty());
+  help->ShowContext(kMainWindowContext);
+  PumpMessages();
+  EXPECT_FALSE(HelpWindows().empty());
+  help->ShutDown();
+  PumpMessages();
+  EXPECT_TRUE(HelpWindows().empty());
+}
+
+}  // namespace
+}  // namespace velquior::help

@@ -1,0 +1,149 @@
+// The file dialog's settings and the message boxes, shown for real, read
+// back and answered from a timer inside their own loop.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#include "app/win32/message_boxes.h"
+#include "app/win32/open_dialog.h"
+#include "app/win32/win32_basics.h"
+#include "tests/test_util.h"
+
+namespace velquior::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(XmlOpenDialogTest, SettingsAreThoseOfOpenDialogXml) {
+  testing::TempDir tmp;
+  XmlOpenDialog dialog(tmp.path());
+  const XmlOpenSettings s = dialog.Settings();
+  EXPECT_EQ(s.title, L"Archivo XML");
+  EXPECT_EQ(s.filter, std::wstring(L"*.xml\0*.xml\0", 12));
+  EXPECT_EQ(s.default_extension, L"xml");
+  EXPECT_EQ(s.flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER));
+  EXPECT_EQ(s.flags & (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST), 0u) << "a missing name is the conversion's to report";
+  EXPECT_EQ(s.initial_dir, tmp.path().wstring());
+  EXPECT_EQ(s.file, L"");
+
+  std::vector<wchar_t> buffer;
+  const OPENFILENAMEW ofn = ToOpenFileName(s, buffer, nullptr);
+  EXPECT_EQ(ofn.lStructSize, sizeof(OPENFILENAMEW));
+  EXPECT_EQ(std::wstring(ofn.lpstrFilter, 13), std::wstring(L"*.xml\0*.xml\0\0", 13));
+  EXPECT_STREQ(ofn.lpstrDefExt, L"xml");
+  EXPECT_STREQ(ofn.lpstrTitle, L"Archivo XML");
+  EXPECT_STREQ(ofn.lpstrInitialDir, tmp.path().wstring().c_str());
+  EXPECT_EQ(ofn.Flags, s.flags);
+  EXPECT_EQ(ofn.nFilterIndex, 1u);
+  EXPECT_GE(ofn.nMaxFile, static_cast<DWORD>(MAX_PATH));
+  EXPECT_EQ(ofn.lpstrFile[0], L'\0');
+}
+
+TEST(XmlOpenDialogTest, OpensInSagaInAnyLetterCase) {
+  testing::TempDir tmp;
+  fs::create_directory(tmp / "SaGa");
+  EXPECT_EQ(XmlOpenDialog(tmp.path()).Settings().initial_dir, (tmp / "SaGa").wstring());
+}
+
+TEST(XmlOpenDialogTest, LastConfirmedNameIsOfferedAgain) {
+  testing::TempDir tmp;
+  const fs::path chosen = tmp / "otra carpeta" / "nuevo.xml";  // need not exist
+  std::vector<std::wstring> offered, folders;
+  bool answer = true;
+  XmlOpenDialog dialog(tmp.path(), [&](OPENFILENAMEW& ofn) {
+    offered.push_back(ofn.lpstrFile);
+    folders.push_back(ofn.lpstrInitialDir != nullptr ? ofn.lpstrInitialDir : L"");
+    if (answer) wcscpy(ofn.lpstrFile, chosen.wstring().c_str());
+    return answer;
+  });
+  EXPECT_EQ(dialog.Execute(nullptr), chosen);
+  answer = false;
+  EXPECT_EQ(dialog.Execute(nullptr), std::nullopt);  // cancelled
+  EXPECT_EQ(dialog.FileName(), chosen);               // and still remembered
+  ASSERT_EQ(offered.size(), 2u);
+  EXPECT_EQ(offered[0], L"");
+  EXPECT_EQ(folders[0], tmp.path().wstring());
+  EXPECT_EQ(offered[1], chosen.wstring());
+  EXPECT_EQ(folders[1], chosen.parent_path().wstring());
+}
+
+// What the timer found in the box before pressing its button.
+struct SeenBox {
+  bool found = false;
+  std::wstring caption, text, button;
+  int buttons = 0;
+  bool icon = false;
+  RECT rect{};
+};
+SeenBox seen;
+
+BOOL CALLBACK ReadChild(HWND child, LPARAM) {
+  wchar_t cls[32] = {};
+  GetClassNameW(child, cls, 32);
+  const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+  if (_wcsicmp(cls, L"Button") == 0 && IsWindowVisible(child)) {
+    ++seen.buttons;
+    seen.button = WindowText(child);
+  } else if (_wcsicmp(cls, L"Static") == 0) {
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+      seen.icon = seen.icon || (IsWindowVisible(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0);
+    } else if (!WindowText(child).empty()) {
+      seen.text = WindowText(child);
+    }
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (std::wstring_view(cls) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+void CALLBACK ReadAndPress(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  if (box == nullptr) return;
+  KillTimer(nullptr, timer);
+  seen.found = true;
+  seen.caption = WindowText(box);
+  GetWindowRect(box, &seen.rect);
+  EnumChildWindows(box, ReadChild, 0);
+  PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+}
+
+TEST(MessageBoxTest, BoxesSayAceptarAndVelquiorCentredOnTheScreen) {
+  const struct {
+    BoxKind kind;
+    bool icon;
+  } cases[] = {{BoxKind::kPlain, false}, {BoxKind::kError, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.icon ? "error" : "plain");
+    seen = SeenBox();
+    SetTimer(nullptr, 0, 50, ReadAndPress);
+    ShowBox(nullptr, "Proceso finalizado", c.kind);  // returns once pressed
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.caption, L"Velquior");
+    EXPECT_EQ(seen.text, L"Proceso finalizado");
+    EXPECT_EQ(seen.buttons, 1);
+    EXPECT_EQ(seen.button, L"Aceptar");
+    EXPECT_EQ(seen.icon, c.icon);
+    const int cx = (seen.rect.left + seen.rect.right) / 2, cy = (seen.rect.top + seen.rect.bottom) / 2;
+    EXPECT_NEAR(cx, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR(cy, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+  }
+}
+
+TEST(MessageBoxTest, StylesAreOneButtonModal) {
+  EXPECT_EQ(BoxStyle(BoxKind::kPlain, true), static_cast<UINT>(MB_OK | MB_APPLMODAL));
+  EXPECT_EQ(BoxStyle(BoxKind::kPlain, false), static_cast<UINT>(MB_OK | MB_TASKMODAL));
+  EXPECT_EQ(BoxStyle(BoxKind::kError, true), static_cast<UINT>(MB_OK | MB_ICONSTOP | MB_APPLMODAL));
+}
+
+}  // namespace
+}  // namespace velquior::win32
