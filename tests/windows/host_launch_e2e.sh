@@ -66,13 +66,23 @@ confirm_box "No existe archivo" "Aceptar"
 ended_well "EXPORTAR cancelled"
 ini_holds -1 "EXPORTAR cancelled"
 
-echo "== importar, dialog cancelled"
-rm -f "$ini"
+echo "== importar, dialog cancelled: the file's other sections kept"
+printf '; kept\r\n[Otra]\r\nA=b\r\n' >"$ini"
 start_host "$exe" importar
 drive cancelar
 confirm_box "No existe archivo" "Aceptar"
 ended_well "importar cancelled"
-ini_holds 0 "importar cancelled"
+[[ "$(cat "$ini")" == $'; kept\r\n[Otra]\r\nA=b\r\n[Transformadores]\r\nTransformado=0\r' ]] ||
+  fail "Zeltimor.ini after importar cancelled: $(cat -A "$ini")"
+
+echo "== exportar with a handle that names no window"
+rm -f "$ini"
+start_host "$exe" exportar --handle 1FFFFFFF
+drive cancelar
+has_field embedded && fail "a window of velquior.exe went into the host's, not named"
+confirm_box "No existe archivo" "Aceptar"
+ended_well "no such window"
+ini_holds -1 "no such window"
 
 echo "== the host's window destroyed while the file dialog is up"
 rm -f "$ini"
