@@ -1,11 +1,13 @@
 // The viewer's and the tester's operations, the help manager's request
 // flows and the set-up, against an engine that records what it is asked.
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "help/deferred_engine.h"
 #include "help/help_service.h"
 #include "help/help_system.h"
 #include "help/html_help_viewer.h"
@@ -325,6 +327,41 @@ TEST(HelpManagerFlow, ContentsChoiceIsTheSelectors) {
   selector->pick = 3;  // out of range: nobody
   EXPECT_FALSE(manager.ShowTableOfContents("x.chm"));
   EXPECT_EQ(zeta->Shown() + alfa->Shown() + beta->Shown(), 1);
+}
+
+// The engine loads on the first request that shows something, once, and a
+// failed load leaves help silent as a missing library at start-up does.
+TEST(DeferredEngine, LoadsOnTheFirstDisplayOnlyAndOnce) {
+  const struct {
+    const char* name;
+    bool loads;  // the loader gives an engine
+    bool throws;
+  } cases[] = {
+      {"engine available", true, false},
+      {"library missing", false, false},
+      {"loader fails", false, true},
+  };
+  for (const auto& c : cases) {
+    int loads = 0;
+    auto engine = std::make_shared<RecordingEngine>();
+    HelpSystem system(Deferred([&]() -> std::shared_ptr<HtmlHelpEngine> {
+                        ++loads;
+                        if (c.throws) throw std::runtime_error("sin motor");
+                        return c.loads ? engine : nullptr;
+                      }),
+                      [] { return kExeDir; });
+    system.Manager().SetApplicationHelpFile("SAGA.chm");
+    EXPECT_EQ(loads, 0) << c.name << ": nothing loads at start-up";
+    system.Viewer().SoftShutDown();  // closing needs no engine
+    EXPECT_EQ(loads, 0) << c.name;
+    system.Manager().HelpCommand(kHelpContext, 1);
+    system.Manager().HelpCommand(kHelpContents, 0);
+    EXPECT_EQ(loads, 1) << c.name;
+    const std::vector<Call> expected =
+        c.loads ? std::vector<Call>{{nullptr, kSaga, kHhHelpContext, 1, ""}, {nullptr, kSaga, kHhDisplayToc, 0, ""}}
+                : std::vector<Call>{};
+    EXPECT_EQ(engine->calls, expected) << c.name;
+  }
 }
 
 }  // namespace
