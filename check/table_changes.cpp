@@ -54,7 +54,7 @@ void AddRecordChanges(const CatalogueKind& kind, const Catalogue& old_records, c
   for (std::size_t i = 0; i < new_records.size(); ++i) {
     const CatalogueRecord& now = new_records[i];
     if (p.old_of_new[i] == kNone) {
-      added.records.push_back(concerned(now, i, AnsiToUtf8(now.code)));
+      added.records.push_back(concerned(now, i, Format(msg::kCheckCodigo, {AnsiToUtf8(now.code)})));
       continue;
     }
     const CatalogueRecord& before = old_records[p.old_of_new[i]];
@@ -68,7 +68,8 @@ void AddRecordChanges(const CatalogueKind& kind, const Catalogue& old_records, c
     }
   }
   for (std::size_t j = 0; j < old_records.size(); ++j) {
-    if (p.new_of_old[j] == kNone) removed.records.push_back(concerned(old_records[j], j, AnsiToUtf8(old_records[j].code)));
+    if (p.new_of_old[j] != kNone) continue;
+    removed.records.push_back(concerned(old_records[j], j, Format(msg::kCheckCodigo, {AnsiToUtf8(old_records[j].code)})));
   }
   Push(report, std::move(added), msg::kCheckAnadidos, table);
   Push(report, std::move(removed), msg::kCheckQuitados, table);

@@ -179,6 +179,7 @@ inline constexpr std::string_view kCheckQuitados = "Registros que la exportació
 inline constexpr std::string_view kCheckCodigosCambian = "Códigos de %s que la exportación cambia (%s)";
 inline constexpr std::string_view kCheckNombresCambian = "Nombres de %s que la exportación cambia (%s)";
 inline constexpr std::string_view kCheckPasaA = "'%s' pasa a '%s'";
+inline constexpr std::string_view kCheckCodigo = "código '%s'";
 inline constexpr std::string_view kCheckHorario =
     "Códigos de %s que usa el horario (SOLUC) y que la exportación cambia o quita (%s códigos, %s lecciones)";
 inline constexpr std::string_view kCheckHorarioCambia = "código '%s' pasa a '%s'; %s lecciones de SOLUC";
