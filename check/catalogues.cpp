@@ -15,7 +15,8 @@ std::optional<Catalogue> ReadCatalogue(const std::filesystem::path& dir, const C
   table.Open();
   Catalogue records;
   for (table.First(); !table.Eof(); table.Next()) {
-    records.push_back({table.AsText(kind.code_field), table.AsText(kind.name_field), table.AsText(catalog::f::kIdSaga)});
+    records.push_back(
+        {table.AsText(kind.code_field), table.AsText(kind.name_field), table.AsText(catalog::f::kIdSaga)});
   }
   table.Close();
   return records;

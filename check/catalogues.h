@@ -29,14 +29,14 @@ struct CatalogueKind {
 
 enum CatalogueIndex : std::size_t { kSubjects, kTeachers, kRooms, kGroups };
 inline constexpr std::array<CatalogueKind, 4> kCatalogues{{
-    {&catalog::kAsignomt, saga::kSubject, saga::kSubjectsPath, false, catalog::f::kCod, catalog::f::kNombre, catalog::f::kAsig,
-     UsedCodes::Case::kSensitive},
-    {&catalog::kProft, saga::kTeacher, saga::kTeachersPath, true, catalog::f::kAbrev, catalog::f::kNombre, catalog::f::kProf,
-     UsedCodes::Case::kInsensitive},
-    {&catalog::kAulat, saga::kLocation, saga::kLocationsPath, true, catalog::f::kAbrev, catalog::f::kNombre, catalog::f::kAula,
-     UsedCodes::Case::kInsensitive},
-    {&catalog::kGrupost, saga::kGroup, saga::kGroupsPath, false, catalog::f::kAbrev, catalog::f::kDescrip, catalog::f::kCodGrupo,
-     UsedCodes::Case::kInsensitive},
+    {&catalog::kAsignomt, saga::kSubject, saga::kSubjectsPath, false, catalog::f::kCod, catalog::f::kNombre,
+     catalog::f::kAsig, UsedCodes::Case::kSensitive},
+    {&catalog::kProft, saga::kTeacher, saga::kTeachersPath, true, catalog::f::kAbrev, catalog::f::kNombre,
+     catalog::f::kProf, UsedCodes::Case::kInsensitive},
+    {&catalog::kAulat, saga::kLocation, saga::kLocationsPath, true, catalog::f::kAbrev, catalog::f::kNombre,
+     catalog::f::kAula, UsedCodes::Case::kInsensitive},
+    {&catalog::kGrupost, saga::kGroup, saga::kGroupsPath, false, catalog::f::kAbrev, catalog::f::kDescrip,
+     catalog::f::kCodGrupo, UsedCodes::Case::kInsensitive},
 }};
 
 struct CatalogueRecord {

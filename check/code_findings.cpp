@@ -63,11 +63,10 @@ void AddFor(std::size_t k, const xml::Document& doc, const Catalogue& records, R
     }
     if (base != record.code) {
       auto it = holder.find(rule.Key(base));
-      c.detail = it == holder.end()
-                     ? Format(msg::kCheckContadorSinDueno, {AnsiToUtf8(record.code), AnsiToUtf8(base)})
-                     : Format(msg::kCheckContadorDetalle, {AnsiToUtf8(record.code), AnsiToUtf8(base),
-                                                           std::to_string(it->second + 1),
-                                                           AnsiToUtf8(names[it->second])});
+      c.detail = it == holder.end() ? Format(msg::kCheckContadorSinDueno, {AnsiToUtf8(record.code), AnsiToUtf8(base)})
+                                    : Format(msg::kCheckContadorDetalle,
+                                             {AnsiToUtf8(record.code), AnsiToUtf8(base), std::to_string(it->second + 1),
+                                              AnsiToUtf8(names[it->second])});
       numbered.records.push_back(c);
     }
     holder.try_emplace(rule.Key(record.code), static_cast<std::size_t>(i));

@@ -102,7 +102,10 @@ void AddUnknownAssignedIds(const xml::Document& doc, const DryExport& dry, Repor
       const std::string subject_id = IdOf(subject);
       if (!subjects.contains(subject_id)) {
         bad_subjects.records.push_back(
-            {std::string(saga::kAssignedSubject), subject_position, AnsiToUtf8(subject_id), {},
+            {std::string(saga::kAssignedSubject),
+             subject_position,
+             AnsiToUtf8(subject_id),
+             {},
              Format(msg::kCheckAsignaturaEnAsigt,
                     {group_name, asigt, AnsiToUtf8(record.subject), AnsiToUtf8(record.hours)})});
       }
@@ -112,16 +115,19 @@ void AddUnknownAssignedIds(const xml::Document& doc, const DryExport& dry, Repor
         const std::string teacher_id = IdOf(*listed.item(t));
         if (teachers.contains(teacher_id)) continue;
         const bool counts = t + 1 == listed.length();
-        bad_teachers.records.push_back(
-            {std::string(saga::kAssignedTeacher), teacher_position, AnsiToUtf8(teacher_id), {},
-             Format(counts ? msg::kCheckProfesorEnAsigt : msg::kCheckProfesorNoCuenta,
-                    {group_name, asigt, AnsiToUtf8(record.teacher)})});
+        bad_teachers.records.push_back({std::string(saga::kAssignedTeacher),
+                                        teacher_position,
+                                        AnsiToUtf8(teacher_id),
+                                        {},
+                                        Format(counts ? msg::kCheckProfesorEnAsigt : msg::kCheckProfesorNoCuenta,
+                                               {group_name, asigt, AnsiToUtf8(record.teacher)})});
       }
     }
   }
   for (Finding* f : {&bad_subjects, &bad_teachers}) {
     if (f->records.empty()) continue;
-    const std::string_view pattern = f == &bad_subjects ? msg::kCheckAsignaturaDesconocida : msg::kCheckProfesorDesconocido;
+    const std::string_view pattern =
+        f == &bad_subjects ? msg::kCheckAsignaturaDesconocida : msg::kCheckProfesorDesconocido;
     f->summary = Format(pattern, {std::to_string(f->records.size())});
     report.findings.push_back(std::move(*f));
   }

@@ -69,7 +69,8 @@ void AddRecordChanges(const CatalogueKind& kind, const Catalogue& old_records, c
   }
   for (std::size_t j = 0; j < old_records.size(); ++j) {
     if (p.new_of_old[j] != kNone) continue;
-    removed.records.push_back(concerned(old_records[j], j, Format(msg::kCheckCodigo, {AnsiToUtf8(old_records[j].code)})));
+    removed.records.push_back(
+        concerned(old_records[j], j, Format(msg::kCheckCodigo, {AnsiToUtf8(old_records[j].code)})));
   }
   Push(report, std::move(added), msg::kCheckAnadidos, table);
   Push(report, std::move(removed), msg::kCheckQuitados, table);
@@ -124,10 +125,9 @@ void AddTimetableChanges(const CatalogueKind& kind, const CodeUse& use, const Ca
     if (i != kNone && new_records[i].code == code) continue;
     const long n = use.lessons.at(code);
     lessons += n;
-    std::string detail = i == kNone
-                             ? Format(msg::kCheckHorarioQuita, {AnsiToUtf8(code), std::to_string(n)})
-                             : Format(msg::kCheckHorarioCambia,
-                                      {AnsiToUtf8(code), AnsiToUtf8(new_records[i].code), std::to_string(n)});
+    std::string detail = i == kNone ? Format(msg::kCheckHorarioQuita, {AnsiToUtf8(code), std::to_string(n)})
+                                    : Format(msg::kCheckHorarioCambia,
+                                             {AnsiToUtf8(code), AnsiToUtf8(new_records[i].code), std::to_string(n)});
     if (const auto owner = FirstWithCode(new_records, code)) {
       const CatalogueRecord& r = new_records[*owner];
       detail += Format(msg::kCheckHorarioNuevoDueno, {AnsiToUtf8(code), AnsiToUtf8(r.name), AnsiToUtf8(r.id)});
@@ -137,8 +137,8 @@ void AddTimetableChanges(const CatalogueKind& kind, const CodeUse& use, const Ca
                          AnsiToUtf8(before.name), std::move(detail)});
   }
   if (f.records.empty()) return;
-  f.summary = Format(msg::kCheckHorario, {std::string(kind.table->name), std::to_string(f.records.size()),
-                                          std::to_string(lessons)});
+  f.summary = Format(msg::kCheckHorario,
+                     {std::string(kind.table->name), std::to_string(f.records.size()), std::to_string(lessons)});
   report.findings.push_back(std::move(f));
 }
 

@@ -195,7 +195,6 @@ inline constexpr std::string_view kCheckNota = "Nota";
 inline constexpr std::string_view kCheckNadaQueSenalar = "Nada que señalar.";
 inline constexpr std::string_view kCheckImportaria =
     "La importación escribiría %s entradas, %s actividades, %s grupos y %s miembros.";
-inline constexpr std::string_view kCheckSinSoluc = "El directorio de trabajo no tiene SOLUC: no hay horario que importar.";
 inline constexpr std::string_view kCheckResumen = "Resumen: %s errores, %s avisos, %s notas.";
 
 // Items an element of the SAGA document lacks (export), for kElementoIncompleto.

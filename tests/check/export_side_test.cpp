@@ -22,7 +22,7 @@ const std::string kOneGroup = R"(<groups><group id="g1" name="ESO 1A" regim="M">
 
 struct Case {
   const char* reason;
-  std::string document;                   // inside <document>
+  std::string document;                       // inside <document>
   std::function<void(const fs::path&)> work;  // the work directory's tables; none when empty
   std::string_view kind;
   std::vector<std::string> records;  // testing::Shown
@@ -34,14 +34,18 @@ void OldTeachers(const fs::path& dir, const std::vector<CatalogueRow>& rows) {
 
 const std::vector<Case> kCases = {
     {"a teacher without a name: its record is written with the empty name",
-     R"(<teachers><teacher id="t1"/></teachers>)", {}, kinds::kMissingItem,
+     R"(<teachers><teacher id="t1"/></teachers>)",
+     {},
+     kinds::kMissingItem,
      {"teacher 1 [] "}},
     {"two subjects share an id: the assignments take the first",
-     R"(<subjects><subject id="s1" name="Lengua"/><subject id="s1" name="Latin"/></subjects>)", {},
+     R"(<subjects><subject id="s1" name="Lengua"/><subject id="s1" name="Latin"/></subjects>)",
+     {},
      kinds::kDuplicateId,
      {"subject 1 [s1] el que usan las asignaciones", "subject 2 [s1] no lo usa ninguna asignación"}},
     {"an assigned subject naming no subject: ASIGT gets no code and no hours",
-     kOneGroup + R"(<assigned-subjects><assigned-subject id="s9"/></assigned-subjects></group></groups>)", {},
+     kOneGroup + R"(<assigned-subjects><assigned-subject id="s9"/></assigned-subjects></group></groups>)",
+     {},
      kinds::kUnknownAssignedId,
      {"assigned-subject 1 [s9] grupo 'ESO 1A'; ASIGT registro 1: CASIG '', HORAS ''"}},
     {"an unknown teacher before the last one does not count: ASIGT has the last",
@@ -49,42 +53,61 @@ const std::vector<Case> kCases = {
          kOneGroup +
          R"(<assigned-subjects><assigned-subject id="s1"><assigned-teachers><assigned-teacher id="t9"/>)"
          R"(<assigned-teacher id="t1"/></assigned-teachers></assigned-subject></assigned-subjects></group></groups>)",
-     {}, kinds::kUnknownAssignedId,
+     {},
+     kinds::kUnknownAssignedId,
      {"assigned-teacher 1 [t9] grupo 'ESO 1A'; no cuenta, solo el último profesor asignado: ASIGT registro 1: "
       "CPROF 'JPL'"}},
     {"a homonym takes a counter after the first",
      R"(<teachers><teacher id="t1">Juan Perez Lopez</teacher><teacher id="t2">Julia Pascual Lorenzo</teacher></teachers>)",
-     {}, kinds::kHomonymCounter,
+     {},
+     kinds::kHomonymCounter,
      {"teacher 2 [t2] código 'JPL1'; 'JPL' ya es del elemento número 1 ('Juan Perez Lopez')"}},
     {"subject codes count letter case: only the third Ajedrez is numbered",
      R"(<subjects><subject id="s1" name="Ajedrez"/><subject id="s2" name="ajedrez"/><subject id="s3" name="Ajedrez"/></subjects>)",
-     {}, kinds::kHomonymCounter,
+     {},
+     kinds::kHomonymCounter,
      {"subject 3 [s3] código 'Ajedre1'; 'Ajedre' ya es del elemento número 1 ('Ajedrez')"}},
     {"eleven initials are cut to ten",
-     R"(<teachers><teacher id="t1">A B C D E F G H I J K</teacher></teachers>)", {}, kinds::kCutCode,
+     R"(<teachers><teacher id="t1">A B C D E F G H I J K</teacher></teachers>)",
+     {},
+     kinds::kCutCode,
      {"teacher 1 [t1] 'ABCDEFGHIJK' queda en 'ABCDEFGHIJ'"}},
     {"a teacher new to the work directory is added",
      R"(<teachers><teacher id="t1">Juan Perez Lopez</teacher><teacher id="t2">Ana Ruiz</teacher></teachers>)",
-     [](const fs::path& d) { OldTeachers(d, {{"JPL", "t1", "Juan Perez Lopez"}}); }, kinds::kRecordAdded,
+     [](const fs::path& d) {
+       OldTeachers(d, {{"JPL", "t1", "Juan Perez Lopez"}});
+     },
+     kinds::kRecordAdded,
      {"PROFT 2 [t2] código 'AR'"}},
     {"a teacher gone from the document is removed",
      R"(<teachers><teacher id="t1">Juan Perez Lopez</teacher></teachers>)",
-     [](const fs::path& d) { OldTeachers(d, {{"JPL", "t1", "Juan Perez Lopez"}, {"AR", "t2", "Ana Ruiz"}}); },
-     kinds::kRecordRemoved, {"PROFT 2 [t2] código 'AR'"}},
+     [](const fs::path& d) {
+       OldTeachers(d, {{"JPL", "t1", "Juan Perez Lopez"}, {"AR", "t2", "Ana Ruiz"}});
+     },
+     kinds::kRecordRemoved,
+     {"PROFT 2 [t2] código 'AR'"}},
     {"a code edited by hand in the work directory comes back as derived",
      R"(<teachers><teacher id="t1">Juan Perez Lopez</teacher></teachers>)",
-     [](const fs::path& d) { OldTeachers(d, {{"JUAN", "t1", "Juan Perez Lopez"}}); }, kinds::kCodeChanged,
+     [](const fs::path& d) {
+       OldTeachers(d, {{"JUAN", "t1", "Juan Perez Lopez"}});
+     },
+     kinds::kCodeChanged,
      {"PROFT 1 [t1] 'JUAN' pasa a 'JPL'"}},
     {"a renamed teacher keeps its record through its id",
      R"(<teachers><teacher id="t1">Juan Perez Lopez</teacher></teachers>)",
-     [](const fs::path& d) { OldTeachers(d, {{"JPL", "t1", "Juan Perez"}}); }, kinds::kNameChanged,
+     [](const fs::path& d) {
+       OldTeachers(d, {{"JPL", "t1", "Juan Perez"}});
+     },
+     kinds::kNameChanged,
      {"PROFT 1 [t1] 'Juan Perez' pasa a 'Juan Perez Lopez'"}},
     {"a homonym ahead takes the code the timetable uses: its lessons would change teacher",
      R"(<teachers><teacher id="t0">Julia Pascual Lorenzo</teacher><teacher id="t1">Juan Perez Lopez</teacher></teachers>)",
      [](const fs::path& d) {
        OldTeachers(d, {{"JPL", "t1", "Juan Perez Lopez"}});
-       testing::MakeSoluc(d, {{1, 1, 1, "L", "E1A", "JPL", ""}, {1, 2, 1, "L", "E1A", "JPL", ""},
-                              {0, 0, 1, "L", "E1A", "JPL", ""}, {2, 1, 1, "L", "E1A", "", ""}});
+       testing::MakeSoluc(d, {{1, 1, 1, "L", "E1A", "JPL", ""},
+                              {1, 2, 1, "L", "E1A", "JPL", ""},
+                              {0, 0, 1, "L", "E1A", "JPL", ""},
+                              {2, 1, 1, "L", "E1A", "", ""}});
      },
      kinds::kTimetableCodeChanged,
      {"PROFT 1 [t1] código 'JPL' pasa a 'JPL1'; 3 lecciones de SOLUC; 'JPL' será de 'Julia Pascual Lorenzo' (t0)"}},
@@ -94,7 +117,8 @@ const std::vector<Case> kCases = {
        OldTeachers(d, {{"JPL", "t1", "Juan Perez Lopez"}, {"AR", "t2", "Ana Ruiz"}});
        testing::MakeSoluc(d, {{1, 1, 1, "L", "E1A", "AR", ""}, {1, 2, 1, "L", "E1A", "JPL", ""}});
      },
-     kinds::kTimetableCodeChanged, {"PROFT 2 [t2] código 'AR' desaparece; 1 lecciones de SOLUC"}},
+     kinds::kTimetableCodeChanged,
+     {"PROFT 2 [t2] código 'AR' desaparece; 1 lecciones de SOLUC"}},
 };
 
 TEST(CheckExportSide, EachFindingOnceWithItsRecords) {
