@@ -40,6 +40,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
     o.command = Command::kExport;
   } else if (cmd == "import") {
     o.command = Command::kImport;
+  } else if (cmd == "check") {
+    o.command = Command::kCheck;
   } else if (cmd == "dump") {
     o.command = Command::kDump;
   } else {
@@ -62,7 +64,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       const std::string& v = value(kSeparatorFlag);
       o.decimal_separator = ParseSeparator(v);
       if (!o.decimal_separator) Usage(msg::kSeparadorNoValido, v);
-    } else if (o.command == Command::kDump && a == kJsonFlag) {
+    } else if ((o.command == Command::kDump || o.command == Command::kCheck) && a == kJsonFlag) {
       o.json = true;
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       Usage(msg::kOpcionDesconocida, a);

@@ -8,7 +8,7 @@
 
 namespace velquior::cli {
 
-enum class Command { kExport, kImport, kDump, kHelp, kVersion };
+enum class Command { kExport, kImport, kCheck, kDump, kHelp, kVersion };
 
 struct Options {
   Command command = Command::kHelp;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/json_text.h"
 #include "common/error.h"
 #include "common/files.h"
 #include "common/format.h"
@@ -93,40 +94,6 @@ Shown ReadForDump(const std::filesystem::path& file, std::ostream& err) {
   shown.fields = std::move(c.fields);
   shown.records = std::move(c.records);
   return shown;
-}
-
-std::string JsonString(std::string_view utf8) {
-  std::string out = "\"";
-  for (char ch : utf8) {
-    auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          static constexpr char kHex[] = "0123456789abcdef";
-          out += "\\u00";
-          out += kHex[c >> 4];
-          out += kHex[c & 15];
-        } else {
-          out += ch;
-        }
-    }
-  }
-  return out + "\"";
 }
 
 // Value as JSON (json=true) or as the plain listing shows it.

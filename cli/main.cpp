@@ -1,5 +1,6 @@
 // velquior-convert: the conversions from the command line.
-// Exit status: 0 completed, 1 error, 2 wrong usage, 3 the file does not exist.
+// Exit status: 0 completed, 1 error, 2 wrong usage, 3 the file does not exist;
+// check: 4 when it found an error or a warning, 1 when it could not check.
 
 #include <cstdlib>
 #include <iostream>
@@ -8,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "check/check.h"
+#include "cli/check_report.h"
 #include "cli/cli_reporter.h"
 #include "cli/command_line.h"
 #include "cli/dump.h"
@@ -64,6 +67,18 @@ int Run(const cli::Options& o) {
         cli::DumpPlain(o.file, std::cout, std::cerr);
       }
       return kOk;
+    case cli::Command::kCheck: {
+      text::SetDecimalSeparator(ChooseSeparator(o));
+      const std::filesystem::path file = FileNamed(o.file);
+      const std::filesystem::path work_dir = ResolveWorkDir(o.work_dir);
+      const check::Report report = check::CheckAll(file, work_dir);
+      if (o.json) {
+        cli::WriteCheckJson(report, file, work_dir, std::cout);
+      } else {
+        cli::WriteCheckText(report, file, work_dir, std::cout);
+      }
+      return check::ExitStatusFor(report);
+    }
     case cli::Command::kExport:
     case cli::Command::kImport: {
       text::SetDecimalSeparator(ChooseSeparator(o));

@@ -112,12 +112,16 @@ inline constexpr std::string_view kXmlNoEsElemento = "El nodo '%s' no es un elem
 inline constexpr std::string_view kUso =
     "Uso: velquior-convert export ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
     "     velquior-convert import ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
+    "     velquior-convert check ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP] [--json]\n"
     "     velquior-convert dump TABLA.DBF [--json]\n"
     "     velquior-convert --help | --version\n"
     "\n"
     "  export   crea las tablas de Zeltimor en el directorio de trabajo a partir del\n"
     "           documento SAGA\n"
     "  import   escribe el horario de Zeltimor en el documento SAGA\n"
+    "  check    dice, sin escribir nada, qué harían la exportación y la importación:\n"
+    "           datos que faltan o se repiten, códigos nuevos o cambiados, y códigos\n"
+    "           del horario actual que la exportación cambiaría\n"
     "  dump     muestra los campos y los registros de una tabla\n"
     "\n"
     "  --workdir DIR            directorio de trabajo (si no, $VELQUIOR_WORKDIR o el de\n"
@@ -125,9 +129,11 @@ inline constexpr std::string_view kUso =
     "                           prefijo de Wine en Linux)\n"
     "  --decimal-separator SEP  separador decimal (si no, $VELQUIOR_DECIMAL_SEPARATOR o\n"
     "                           el de la configuración regional)\n"
-    "  --json                   salida de dump en JSON\n"
+    "  --json                   salida de check o de dump en JSON\n"
     "\n"
-    "Estado de salida: 0 proceso finalizado, 1 error, 2 uso incorrecto, 3 no existe archivo.\n";
+    "Estado de salida: 0 proceso finalizado, 1 error, 2 uso incorrecto, 3 no existe archivo.\n"
+    "check: 0 nada que corregir (puede haber notas), 4 algún error o aviso, 1 no se pudo\n"
+    "comprobar, 2 uso incorrecto.\n";
 inline constexpr std::string_view kUsoIncorrecto = "%s (velquior-convert --help muestra el uso)";
 inline constexpr std::string_view kOrdenDesconocida = "orden desconocida: '%s'";
 inline constexpr std::string_view kFaltaArchivo = "falta el archivo para '%s'";
@@ -142,6 +148,54 @@ inline constexpr std::string_view kTablaEscrita = "%s: %s registros";
 // dump of a table cut short (after kAviso): file, the header's count, complete records.
 inline constexpr std::string_view kDumpRegistrosIncompletos =
     "%s: la cabecera indica %s registros y el archivo solo tiene %s completos; se muestran esos";
+
+// `check`: what a conversion would do, found before it runs. Element names
+// are SAGA's, table and field names Zeltimor's.
+inline constexpr std::string_view kCarpetaProvisional = "No se puede crear una carpeta provisional en %s: %s";
+inline constexpr std::string_view kCheckFaltaElemento =
+    "Elementos %s sin %s (%s): la exportación los escribe con el texto vacío";
+inline constexpr std::string_view kCheckIdRepetido =
+    "El identificador '%s' está en %s elementos %s; las asignaciones usan el primero (número %s)";
+inline constexpr std::string_view kCheckIdRepetidoAula =
+    "El identificador '%s' está en %s elementos location; en SAGA el horario no los distingue";
+inline constexpr std::string_view kCheckUsadoPorAsignaciones = "el que usan las asignaciones";
+inline constexpr std::string_view kCheckNoUsado = "no lo usa ninguna asignación";
+inline constexpr std::string_view kCheckAsignaturaDesconocida =
+    "Asignaturas asignadas cuyo identificador no es de ningún elemento subject (%s)";
+inline constexpr std::string_view kCheckAsignaturaEnAsigt = "grupo '%s'; ASIGT registro %s: CASIG '%s', HORAS '%s'";
+inline constexpr std::string_view kCheckProfesorDesconocido =
+    "Profesores asignados cuyo identificador no es de ningún elemento teacher (%s)";
+inline constexpr std::string_view kCheckProfesorEnAsigt = "grupo '%s'; ASIGT registro %s: CPROF '%s'";
+inline constexpr std::string_view kCheckProfesorNoCuenta =
+    "grupo '%s'; no cuenta, solo el último profesor asignado: ASIGT registro %s: CPROF '%s'";
+inline constexpr std::string_view kCheckContador =
+    "Códigos de %s con un número porque otro elemento ya tenía el mismo (%s)";
+inline constexpr std::string_view kCheckContadorDetalle = "código '%s'; '%s' ya es del elemento número %s ('%s')";
+inline constexpr std::string_view kCheckContadorSinDueno = "código '%s' en lugar de '%s'";
+inline constexpr std::string_view kCheckRecortado = "Códigos de %s recortados a 10 caracteres (%s)";
+inline constexpr std::string_view kCheckRecortadoDetalle = "'%s' queda en '%s'";
+inline constexpr std::string_view kCheckAnadidos = "Registros que la exportación añade a %s (%s)";
+inline constexpr std::string_view kCheckQuitados = "Registros que la exportación quita de %s (%s)";
+inline constexpr std::string_view kCheckCodigosCambian = "Códigos de %s que la exportación cambia (%s)";
+inline constexpr std::string_view kCheckNombresCambian = "Nombres de %s que la exportación cambia (%s)";
+inline constexpr std::string_view kCheckPasaA = "'%s' pasa a '%s'";
+inline constexpr std::string_view kCheckCodigo = "código '%s'";
+inline constexpr std::string_view kCheckHorario =
+    "Códigos de %s que usa el horario (SOLUC) y que la exportación cambia o quita (%s códigos, %s lecciones)";
+inline constexpr std::string_view kCheckHorarioCambia = "código '%s' pasa a '%s'; %s lecciones de SOLUC";
+inline constexpr std::string_view kCheckHorarioQuita = "código '%s' desaparece; %s lecciones de SOLUC";
+inline constexpr std::string_view kCheckHorarioNuevoDueno = "; '%s' será de '%s' (%s)";
+// The report.
+inline constexpr std::string_view kCheckTitulo = "Comprobación de %s con el directorio de trabajo %s";
+inline constexpr std::string_view kCheckExportacion = "Exportación";
+inline constexpr std::string_view kCheckImportacion = "Importación";
+inline constexpr std::string_view kCheckError = "Error";
+inline constexpr std::string_view kCheckAvisoNivel = "Aviso";
+inline constexpr std::string_view kCheckNota = "Nota";
+inline constexpr std::string_view kCheckNadaQueSenalar = "Nada que señalar.";
+inline constexpr std::string_view kCheckImportaria =
+    "La importación escribiría %s entradas, %s actividades, %s grupos y %s miembros.";
+inline constexpr std::string_view kCheckResumen = "Resumen: %s errores, %s avisos, %s notas.";
 
 // Items an element of the SAGA document lacks (export), for kElementoIncompleto.
 inline constexpr std::string_view kFaltaAtributo = "el atributo '%s'";

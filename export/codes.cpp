@@ -32,16 +32,20 @@ std::string Initials(std::string_view name) {
 
 }  // namespace
 
-std::string SubjectBase(std::string_view name) {
+std::string SubjectBaseUncut(std::string_view name) {
   if (name.empty()) return {};
   std::string code;
   if (!IsCapitalAZ(name.front())) code += name.front();
   code += text::UpperLetters(name);
   if (code.size() == 1) code = HasBlank(name) ? Initials(name) : text::HeadChars(name, kShortNameChars);
-  return text::HeadChars(code, kCodeWidth);
+  return code;
 }
 
-std::string TeacherBase(std::string_view name) { return text::HeadChars(Initials(name), kCodeWidth); }
+std::string SubjectBase(std::string_view name) { return text::HeadChars(SubjectBaseUncut(name), kCodeWidth); }
+
+std::string TeacherBaseUncut(std::string_view name) { return Initials(name); }
+
+std::string TeacherBase(std::string_view name) { return text::HeadChars(TeacherBaseUncut(name), kCodeWidth); }
 
 std::string RoomBase(std::string_view name) {
   std::string initials = Initials(name);

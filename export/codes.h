@@ -22,9 +22,12 @@ inline constexpr std::ptrdiff_t kCodeWidth = 10;  // COD of ASIGNOMT, ABREV of t
 // the name; a single character so far becomes the first 6 characters (no
 // blank in the name) or the first character and the characters after blanks.
 std::string SubjectBase(std::string_view name);
+// The same before the cut to 10: longer when the cut lost characters.
+std::string SubjectBaseUncut(std::string_view name);
 
 // Teachers: the first character and the character after every blank, cut to 10.
 std::string TeacherBase(std::string_view name);
+std::string TeacherBaseUncut(std::string_view name);
 
 // Rooms: those initials, not cut, or the first 6 characters of the name when
 // the initials have fewer than 2 characters.

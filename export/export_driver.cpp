@@ -22,15 +22,19 @@ static_assert(std::size(kBuilders) == catalog::kExportTables.size());
 
 }  // namespace
 
+void BuildExportTables(const xml::Document& document, const std::filesystem::path& dir, Reporter& reporter) {
+  tables::FormTables components(dir);
+  ExportContext ctx{document, dir, components, reporter};
+  for (auto build : kBuilders) build(ctx);
+}
+
 Outcome RunExport(const std::filesystem::path& file, Workspace& workspace, Reporter& reporter) {
   if (!SagaFileExists(file)) return Outcome::kMissingFile;
 
   workspace.document = LoadSagaFile(file, RootCheck::kSagaRoot);
   Working working(reporter);
   Staging staging(workspace.work_dir, catalog::kExportTables);
-  tables::FormTables components(staging.dir());
-  ExportContext ctx{*workspace.document, staging.dir(), components, reporter};
-  for (auto build : kBuilders) build(ctx);
+  BuildExportTables(*workspace.document, staging.dir(), reporter);
   std::vector<std::string> names;
   for (const auto& written : staging.Commit()) names.push_back(PathToUtf8(written));
   reporter.ReportTablesWritten(names);

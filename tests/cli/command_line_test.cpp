@@ -42,6 +42,13 @@ TEST(CliCommandLine, ReadsEachCommandWithItsOptions) {
   EXPECT_EQ(o.command, Command::kDump);
   EXPECT_TRUE(o.json);
 
+  o = ParseCommandLine({"check", "c.xml", "--json", "--workdir", "w", "--decimal-separator", ","});
+  EXPECT_EQ(o.command, Command::kCheck);
+  EXPECT_EQ(o.file, "c.xml");
+  EXPECT_TRUE(o.json);
+  EXPECT_EQ(o.work_dir, std::filesystem::path("w"));
+  EXPECT_EQ(o.decimal_separator, ',');
+
   EXPECT_EQ(ParseCommandLine({"--version"}).command, Command::kVersion);
   EXPECT_EQ(ParseCommandLine({"--help"}).command, Command::kHelp);
   EXPECT_EQ(ParseCommandLine({"export", "--help"}).command, Command::kHelp);
@@ -51,6 +58,7 @@ TEST(CliCommandLine, WrongUsageSaysWhatIsWrong) {
   EXPECT_EQ(UsageOf({}), "orden desconocida: ''");
   EXPECT_EQ(UsageOf({"exportar", "a.xml"}), "orden desconocida: 'exportar'");
   EXPECT_EQ(UsageOf({"export"}), "falta el archivo para 'export'");
+  EXPECT_EQ(UsageOf({"check", "--json"}), "falta el archivo para 'check'");
   EXPECT_EQ(UsageOf({"export", "a.xml", "b.xml"}), "argumento de más: 'b.xml'");
   EXPECT_EQ(UsageOf({"export", "a.xml", "--workdir"}), "falta el valor de --workdir");
   EXPECT_EQ(UsageOf({"export", "a.xml", "--json"}), "opción desconocida: '--json'");
