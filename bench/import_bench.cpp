@@ -1,7 +1,7 @@
 // The import of a large timetable, end to end through velquior-convert,
 // against xmllint reading and writing the document that the import wrote.
 //
-//   velquior_bench --benchmark_filter='Import|Xmllint'
+//   velquior_bench --benchmark_filter='Import|Xmllint|Check'
 // Arg 1 is a SOLUC of 100,000 records, Arg 10 one of 1,000,000; both with
 // catalogues of 3,000 subjects, groups, teachers and rooms, a DIASHORAST of
 // 7 days by 12 hours, into a generated school of 3,000 of each.
@@ -14,7 +14,9 @@
 #include <functional>
 #include <map>
 
+#include "check/import_side.h"
 #include "common/bytes.h"
+#include "import/import_driver.h"
 #include "tests/school_generator.h"
 #include "tests/test_util.h"
 
@@ -166,5 +168,35 @@ void BM_XmllintFormat(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_XmllintFormat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// The import in this process, load and save included, against the import
+// side of the check on the same tables: the check loads the document too.
+void BM_ImportInProcess(benchmark::State& state) {
+  Timetable& t = TimetableOfScale(static_cast<int>(state.range(0)));
+  velquior::Workspace workspace;
+  workspace.work_dir = t.work;
+  velquior::Reporter reporter;
+  for (auto _ : state) {
+    state.PauseTiming();
+    velquior::testing::WriteFile(t.doc, t.original_bytes);
+    state.ResumeTiming();
+    velquior::RunImport(t.doc, workspace, reporter);
+  }
+}
+BENCHMARK(BM_ImportInProcess)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+void BM_CheckImportSide(benchmark::State& state) {
+  Timetable& t = TimetableOfScale(static_cast<int>(state.range(0)));
+  std::size_t findings = 0;
+  for (auto _ : state) {
+    velquior::xml::Document document;
+    if (!document.load(t.original).ok) state.SkipWithError("the document does not load");
+    velquior::check::Report report;
+    velquior::check::CheckImportSide(document, t.work, report);
+    findings = report.findings.size();
+  }
+  state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_CheckImportSide)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
-// The import side of `check`: what an import of the work directory's
-// timetable into the document would write, and what would stop it.
+// The import side of the check: what an import from the work directory's
+// tables into `document` would stop at or write wrong, found without writing
+// anything. Tables are opened for shared reading only.
 
 #include <filesystem>
 
@@ -9,7 +10,11 @@
 
 namespace velquior::check {
 
-// Reads `work_dir` without writing there and never changes `doc`.
-void CheckImportSide(const xml::Document& doc, const std::filesystem::path& work_dir, Report& report);
+// Appends the import's findings (Side::kImport) to report.findings and fills
+// report.import_counts with what a completed import would write. Without a
+// SOLUC in `work_dir` it leaves report.import_checked false and finds
+// nothing. A catalogue that cannot be read raises the engine's Error, as the
+// import would.
+void CheckImportSide(const xml::Document& document, const std::filesystem::path& work_dir, Report& report);
 
 }  // namespace velquior::check

@@ -25,8 +25,8 @@ inline constexpr std::string_view kTimetableCodeChanged = "timetable_code_change
 inline constexpr std::string_view kUnknownSubjectCode = "unknown_subject_code";  // error
 inline constexpr std::string_view kCodeWithoutRecord = "code_without_record";    // warning
 inline constexpr std::string_view kEmptyIdSaga = "empty_idsaga";                 // warning
-inline constexpr std::string_view kDayOutOfRange = "day_out_of_range";           // error or warning
-inline constexpr std::string_view kHourNotInDays = "hour_not_in_days";           // error or warning
+inline constexpr std::string_view kDayOutOfRange = "day_out_of_range";           // warning: the input names no day
+inline constexpr std::string_view kHourNotInDays = "hour_not_in_days";           // warning: nor an interval
 inline constexpr std::string_view kNotANumber = "not_a_number";                  // error
 inline constexpr std::string_view kUnknownSagaId = "unknown_saga_id";            // warning
 

@@ -14,6 +14,7 @@
 #include "cli/cli_reporter.h"
 #include "cli/command_line.h"
 #include "cli/dump.h"
+#include "cli/import_warnings.h"
 #include "common/error.h"
 #include "common/format.h"
 #include "common/messages.h"
@@ -94,6 +95,7 @@ int Run(const cli::Options& o) {
         Say(msg::kNoExisteArchivo);
         return kMissing;
       }
+      if (o.command == cli::Command::kImport) cli::WarnAfterImport(*workspace.document, workspace.work_dir, std::cerr);
       Say(msg::kProcesoFinalizado);
       return kOk;
     }

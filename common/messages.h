@@ -201,6 +201,40 @@ inline constexpr std::string_view kCheckResumen = "Resumen: %s errores, %s aviso
 inline constexpr std::string_view kFaltaAtributo = "el atributo '%s'";
 inline constexpr std::string_view kFaltaPrimerNodoHijo = "el primer nodo hijo";
 
+// What the check finds on the import side: summaries, then the details of
+// the records concerned. Codes and identifiers as stored.
+inline constexpr std::string_view kChkAsignaturaDesconocida =
+    "La asignatura '%s' de SOLUC no está en ASIGNOMT ni es la clave de ninguna actividad: la importación se "
+    "detendría con «List index out of bounds (-1)»";
+inline constexpr std::string_view kChkNoEsNumero =
+    "El campo %s de SOLUC tiene '%s', que no se lee como número: la importación se detendría";
+inline constexpr std::string_view kChkCodigoSinRegistro =
+    "El código de %s '%s' no tiene registro en %s: la importación escribiría '%s' donde va un identificador SAGA";
+inline constexpr std::string_view kChkAsignaturaSinRegistro =
+    "La asignatura '%s' no tiene registro en ASIGNOMT: la importación tomaría '%s' como identificador SAGA de la "
+    "asignatura";
+inline constexpr std::string_view kChkIdSagaVacio =
+    "El código de %s '%s' tiene IDSAGA vacío en %s: la importación lo escribiría sin identificador SAGA";
+inline constexpr std::string_view kChkIdSagaDesconocido =
+    "El identificador SAGA '%s' que %s da al código de %s '%s' no está en el documento (¿documento equivocado o "
+    "tablas de otro centro?)";
+inline constexpr std::string_view kChkDiaFueraDeRango =
+    "El día %s de SOLUC está fuera de 1 a 7: la importación escribiría clases en un día que no existe";
+inline constexpr std::string_view kChkHoraSinIntervalo =
+    "El día %s, intervalo %s de SOLUC no está en DIASHORAST: la importación escribiría clases en un intervalo que "
+    "no existe";
+// A SOLUC lesson: day, hour, subject, group, teacher, room.
+inline constexpr std::string_view kChkLeccion = "día %s, hora %s, asignatura %s, grupo %s, profesor %s, aula %s";
+inline constexpr std::string_view kChkIdSaga = "IDSAGA '%s'";
+// The kinds of code, for the summaries above.
+inline constexpr std::string_view kChkGrupo = "grupo";
+inline constexpr std::string_view kChkProfesor = "profesor";
+inline constexpr std::string_view kChkAula = "aula";
+inline constexpr std::string_view kChkAsignatura = "asignatura";
+// velquior-convert import, after completing: a finding and where it is.
+inline constexpr std::string_view kChkAvisoRegistros = "%s (%s, n.º %s)";
+inline constexpr std::string_view kChkYMas = "%s y %s más";
+
 // The window (app/).
 inline constexpr std::string_view kTituloAplicacion = "Velquior";
 inline constexpr std::string_view kTituloVentana = "Exportar e importar datos entre Zeltimor y SAGA";

@@ -4,23 +4,15 @@
 #include <vector>
 
 #include "import/sections.h"
+#include "import/timetable_values.h"
 #include "tables/catalog.h"
 #include "xml/saga_names.h"
 
 namespace velquior {
 namespace {
 
-constexpr int kDays = 7;
-constexpr int kHours = 40;
-
-// "1".."n" as written, nothing else: DIA and HORA are compared as texts, so
-// "01" or " 1" is no day.
-int DecimalNumber(const std::string& text, int max) {
-  for (int n = 1; n <= max; ++n) {
-    if (text == std::to_string(n)) return n;
-  }
-  return 0;
-}
+constexpr int kDays = kDiasSemana;
+constexpr int kHours = kHorasDia;
 
 // End times get a leading zero when they have one to four characters and
 // do not begin with one.
@@ -47,10 +39,10 @@ void EscribirDias(xml::Document& doc, xml::Node time_table, tables::FormTables& 
   std::array<std::optional<std::string>, kDays + 1> names;
   std::vector<std::array<std::vector<Interval>, kHours + 1>> intervals(kDays + 1);
   for (dh.First(); !dh.Eof(); dh.Next()) {
-    int d = DecimalNumber(dh.AsText(f::kDia), kDays);
+    int d = NumeroDecimal(dh.AsText(f::kDia), kDays);
     if (d == 0) continue;
     if (!names[d]) names[d] = dh.AsText(f::kTextoDia);
-    int h = DecimalNumber(dh.AsText(f::kHora), kHours);
+    int h = NumeroDecimal(dh.AsText(f::kHora), kHours);
     if (h != 0) intervals[d][h].push_back({dh.AsText(f::kHoraDesde), dh.AsText(f::kHoraHasta)});
   }
   for (int d = 1; d <= kDays; ++d) {

@@ -31,6 +31,8 @@ class BuscarIdSaga {
  public:
   BuscarIdSaga(tables::Table& table, std::string_view key_field);
   std::string operator()(const std::string& code) const;
+  // The IDSAGA of that record; nullptr when no record has the code.
+  const std::string* Registro(const std::string& code) const;
 
  private:
   tables::KeyIndex index_;

@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "import/timetable_values.h"
 #include "tables/catalog.h"
-#include "text/numbers.h"
 #include "xml/saga_names.h"
 
 namespace velquior {
@@ -13,9 +13,14 @@ namespace f = catalog::f;
 
 BuscarIdSaga::BuscarIdSaga(tables::Table& table, std::string_view key_field) : index_(table, key_field, {f::kIdSaga}) {}
 
-std::string BuscarIdSaga::operator()(const std::string& code) const {
+const std::string* BuscarIdSaga::Registro(const std::string& code) const {
   const auto* found = index_.Find(code);
-  return found != nullptr ? (*found)[0] : code;
+  return found != nullptr ? &(*found)[0] : nullptr;
+}
+
+std::string BuscarIdSaga::operator()(const std::string& code) const {
+  const std::string* id = Registro(code);
+  return id != nullptr ? *id : code;
 }
 
 namespace {
@@ -43,10 +48,8 @@ std::vector<TimetableEntry> ReadTimetableEntries(tables::FormTables& t, const In
     if (soluc.AsInteger(f::kDia) == 0) continue;  // not scheduled
     TimetableEntry& e = entries.emplace_back();
     e.day = soluc.AsText(f::kDia);
-    double hour = soluc.AsFloat(f::kHora);
-    // Half-hour sessions count their intervals in halves.
-    if (soluc.AsFloat(f::kSesiones) == 0.5) hour = hour * 2 - 1;
-    e.interval = "i" + text::FormatGeneral(hour, 15, text::DecimalSeparator());
+    const double hour = soluc.AsFloat(f::kHora);
+    e.interval = IdIntervalo(hour, soluc.AsFloat(f::kSesiones));
     long position = activities.Position(subject_key(soluc.AsText(f::kAsig)));
     e.activity = &activities.IdAt(position);
     e.group = group_id(soluc.AsText(f::kCodGrupo));

@@ -92,6 +92,11 @@ const std::vector<FieldInfo>& Table::Fields() const {
   return impl_->active ? impl_->infos : kNone;
 }
 
+std::size_t Table::RecordNumber() const {
+  if (!impl_->active || impl_->appending || impl_->live.empty()) return 0;
+  return static_cast<std::size_t>(impl_->live[impl_->cursor]) + 1;
+}
+
 std::size_t Table::RecordCount() const { return impl_->active ? impl_->live.size() : 0; }
 std::string Table::FileName() const { return impl_->file_name; }
 const fs::path& Table::Directory() const { return impl_->dir; }

@@ -87,6 +87,9 @@ class Table {
   Value AsValue(std::string_view field) const;
 
   const std::vector<FieldInfo>& Fields() const;  // of the open table
+  // The current record's number as the host shows it: from 1, deleted
+  // records counted; 0 when there is no current record.
+  std::size_t RecordNumber() const;
   std::size_t RecordCount() const;               // live records of the open table
   std::string FileName() const;                  // "SOLUC.DBF", for messages
   const std::filesystem::path& Directory() const;

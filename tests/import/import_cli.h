@@ -15,8 +15,17 @@
 
 namespace velquior::testing {
 
-inline const std::string kDocument =
-    "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<document>\n  <subjects/>\n</document>\n";
+// Holds the SAGA identifiers of MakeTimetable's catalogues, so that a
+// completed import has nothing to warn about.
+inline const std::string kDocument = [] {
+  std::string xml = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<document>\n";
+  for (const std::string kind : {"subject", "teacher", "location", "group"}) {
+    xml += "  <" + kind + "s>\n";
+    for (int i = 0; i < 40; ++i) xml += "    <" + kind + " id=\"" + std::to_string(1000 + i) + "\"/>\n";
+    xml += "  </" + kind + "s>\n";
+  }
+  return xml + "</document>\n";
+}();
 
 // A timetable of `lessons` entries over 40 codes of each catalogue.
 inline void MakeTimetable(const std::filesystem::path& work, int lessons) {

@@ -53,6 +53,23 @@ TEST_F(ImportCli, ExitStatusesAndWhatTheyPrint) {
                             {{"C1", "C1", "C1", "C1", "1", 1.0, 1.0}, {"C1", "C1", "C1", "C1", "", 2.0, 1.0}});
        },
        1, "", "'' no es un valor entero válido.\n"},
+      {"a group code without record: completed, and said", doc_,
+       [&] {
+         testing::MakeSoluc(work_, {{1, 1, 1, "C1", "C1", "C1", "C1"}, {1, 2, 1, "C1", "ZZ", "C1", "C1"}});
+       },
+       0, "Proceso finalizado\n",
+       "Aviso: El código de grupo 'ZZ' no tiene registro en GRUPOST: la importación escribiría 'ZZ' donde va un "
+       "identificador SAGA (SOLUC, n.º 2)\n"},
+      {"an identifier the document lacks: completed, and said", doc_,
+       [&] {
+         std::vector<testing::CatalogueRow> groups;
+         for (int i = 0; i < 40; ++i) groups.push_back({"C" + std::to_string(i), std::to_string(1000 + i)});
+         groups[1].idsaga = "9999";
+         testing::MakeCatalogue(work_, "GRUPOST", groups);
+       },
+       0, "Proceso finalizado\n",
+       "Aviso: El identificador SAGA '9999' que GRUPOST da al código de grupo 'C1' no está en el documento "
+       "(¿documento equivocado o tablas de otro centro?) (GRUPOST, n.º 2)\n"},
       {"no SOLUC", doc_, [&] { fs::remove(work_ / "SOLUC.DBF"); }, 1, "",
        "SOLUC.DBF: no existe la tabla en " + work_.string() + ".\n"},
   };
