@@ -181,9 +181,9 @@ inline constexpr std::string_view kCheckNombresCambian = "Nombres de %s que la e
 inline constexpr std::string_view kCheckPasaA = "'%s' pasa a '%s'";
 inline constexpr std::string_view kCheckCodigo = "código '%s'";
 inline constexpr std::string_view kCheckHorario =
-    "Códigos de %s que usa el horario (SOLUC) y que la exportación cambia o quita (%s códigos, %s lecciones)";
-inline constexpr std::string_view kCheckHorarioCambia = "código '%s' pasa a '%s'; %s lecciones de SOLUC";
-inline constexpr std::string_view kCheckHorarioQuita = "código '%s' desaparece; %s lecciones de SOLUC";
+    "Códigos de %s que usa el horario (SOLUC) y que la exportación cambia o quita (códigos: %s; lecciones: %s)";
+inline constexpr std::string_view kCheckHorarioCambia = "código '%s' pasa a '%s'; lecciones de SOLUC: %s";
+inline constexpr std::string_view kCheckHorarioQuita = "código '%s' desaparece; lecciones de SOLUC: %s";
 inline constexpr std::string_view kCheckHorarioNuevoDueno = "; '%s' será de '%s' (%s)";
 // The report.
 inline constexpr std::string_view kCheckTitulo = "Comprobación de %s con el directorio de trabajo %s";
@@ -194,8 +194,8 @@ inline constexpr std::string_view kCheckAvisoNivel = "Aviso";
 inline constexpr std::string_view kCheckNota = "Nota";
 inline constexpr std::string_view kCheckNadaQueSenalar = "Nada que señalar.";
 inline constexpr std::string_view kCheckImportaria =
-    "La importación escribiría %s entradas, %s actividades, %s grupos y %s miembros.";
-inline constexpr std::string_view kCheckResumen = "Resumen: %s errores, %s avisos, %s notas.";
+    "La importación escribiría: entradas: %s; actividades: %s; grupos: %s; miembros: %s.";
+inline constexpr std::string_view kCheckResumen = "Resumen: errores: %s; avisos: %s; notas: %s.";
 
 // Items an element of the SAGA document lacks (export), for kElementoIncompleto.
 inline constexpr std::string_view kFaltaAtributo = "el atributo '%s'";

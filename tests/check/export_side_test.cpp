@@ -110,7 +110,7 @@ const std::vector<Case> kCases = {
                               {2, 1, 1, "L", "E1A", "", ""}});
      },
      kinds::kTimetableCodeChanged,
-     {"PROFT 1 [t1] código 'JPL' pasa a 'JPL1'; 3 lecciones de SOLUC; 'JPL' será de 'Julia Pascual Lorenzo' (t0)"}},
+     {"PROFT 1 [t1] código 'JPL' pasa a 'JPL1'; lecciones de SOLUC: 3; 'JPL' será de 'Julia Pascual Lorenzo' (t0)"}},
     {"a teacher the timetable uses is gone from the document",
      R"(<teachers><teacher id="t1">Juan Perez Lopez</teacher></teachers>)",
      [](const fs::path& d) {
@@ -118,7 +118,7 @@ const std::vector<Case> kCases = {
        testing::MakeSoluc(d, {{1, 1, 1, "L", "E1A", "AR", ""}, {1, 2, 1, "L", "E1A", "JPL", ""}});
      },
      kinds::kTimetableCodeChanged,
-     {"PROFT 2 [t2] código 'AR' desaparece; 1 lecciones de SOLUC"}},
+     {"PROFT 2 [t2] código 'AR' desaparece; lecciones de SOLUC: 1"}},
 };
 
 TEST(CheckExportSide, EachFindingOnceWithItsRecords) {

@@ -54,7 +54,7 @@ TEST_F(SampleSchoolCheck, AHomonymAheadChangesExactlyOneCodeAndTheLessonsUsingIt
   auto timetable = testing::OfKind(report, kinds::kTimetableCodeChanged);
   ASSERT_EQ(timetable.size(), 1u);
   EXPECT_EQ(testing::ShownRecords(*timetable[0]),
-            std::vector<std::string>{"PROFT 2 [5002023] código 'JPL' pasa a 'JPL1'; 3 lecciones de SOLUC; 'JPL' será "
+            std::vector<std::string>{"PROFT 2 [5002023] código 'JPL' pasa a 'JPL1'; lecciones de SOLUC: 3; 'JPL' será "
                                      "de 'Julia Pascual Lorenzo' (5002999)"});
   auto changed = testing::OfKind(report, kinds::kCodeChanged);
   ASSERT_EQ(changed.size(), 1u);
