@@ -56,9 +56,10 @@ windows: windows-deps
 
 # A test that fails is run once more: Wine now and then drops a new
 # process's connection to its server before the test begins.
-# The window's tests need an X display for Wine: a virtual one.
+# The window's tests need an X display for Wine: a virtual one. The suite
+# runs in one Wine session, so no test's output is held by Wine's server.
 test-windows: windows
-	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-session \
 	  ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j$(JOBS) --repeat until-pass:2
 
 clean:

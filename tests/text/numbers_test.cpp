@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstdlib>
+#include <ostream>
+#include <string>
 
 #include "common/error.h"
 
@@ -14,6 +16,12 @@ struct FloatCase {
   char sep;
   std::optional<double> want;
 };
+
+// Names the case by its text, so CTest's test names are readable and the
+// same in every build (the default names print the pointers' bytes).
+void PrintTo(const FloatCase& c, std::ostream* os) {
+  *os << ::testing::PrintToString(std::string(c.text)) << " sep '" << c.sep << "'";
+}
 
 class NumbersParseFloat : public ::testing::TestWithParam<FloatCase> {};
 
@@ -46,6 +54,8 @@ struct IntCase {
   const char* text;
   std::optional<std::int32_t> want;
 };
+
+void PrintTo(const IntCase& c, std::ostream* os) { *os << ::testing::PrintToString(std::string(c.text)); }
 
 class NumbersParseInt : public ::testing::TestWithParam<IntCase> {};
 

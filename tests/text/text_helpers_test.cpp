@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "text/encoding.h"
@@ -17,6 +18,9 @@ struct Case {
   std::string in;
   std::string out;
 };
+
+// Names the case, so CTest's test names are readable and the same in every build.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 std::string Tail1(std::string_view s) { return TailChars(s, 1); }
 std::string Tail5(std::string_view s) { return TailChars(s, 5); }
