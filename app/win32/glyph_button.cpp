@@ -25,9 +25,23 @@ void PaintGlyph(HDC dc, shell::Glyph glyph, bool enabled, int x, int y, int size
                 DIB_RGB_COLORS, SRCCOPY);
 }
 
+// The text as drawn without its accelerator's underline: "&&" stays one "&".
+// (Wine's DrawText ignores DT_HIDEPREFIX, so the marks are taken out here.)
+std::wstring WithoutAccelerator(const std::wstring& text) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && ++i == text.size()) break;  // "&S" is "S", "&&" is "&"
+    out += text[i];
+  }
+  return out;
+}
+
 // Disabled text is embossed: a highlight one pixel down-right, grey on top.
-void PaintText(HDC dc, const std::wstring& text, RECT box, bool enabled) {
-  const UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+// The accelerator's underline is left out while the window hides keyboard
+// cues (until Alt is pressed, where Windows is set so).
+void PaintText(HDC dc, const std::wstring& marked, RECT box, bool enabled, bool hide_accelerator) {
+  const std::wstring text = hide_accelerator ? WithoutAccelerator(marked) : marked;
+  const UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | (hide_accelerator ? DT_NOPREFIX : 0);
   SetBkMode(dc, TRANSPARENT);
   if (!enabled) {
     RECT shadow = box;
@@ -75,6 +89,8 @@ void DrawGlyphButton(const DRAWITEMSTRUCT& item, int dpi) {
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const bool focused = (item.itemState & ODS_FOCUS) != 0;
   const bool enabled = (item.itemState & ODS_DISABLED) == 0;
+  const bool hide_accelerator = (item.itemState & ODS_NOACCEL) != 0 ||
+                                (SendMessageW(item.hwndItem, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
   const shell::Glyph glyph = layout != nullptr ? layout->glyph : shell::Glyph::kNone;
   const std::wstring text = WindowText(item.hwndItem);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
@@ -99,7 +115,7 @@ void DrawGlyphButton(const DRAWITEMSTRUCT& item, int dpi) {
       PaintGlyph(dc, glyph, enabled, x, (height - glyph_size) / 2 + shift, glyph_size);
       x += glyph_size + spacing;
     }
-    PaintText(dc, text, RECT{x, shift, x + extent.right + 1, height + shift}, enabled);
+    PaintText(dc, text, RECT{x, shift, x + extent.right + 1, height + shift}, enabled, hide_accelerator);
     SelectObject(dc, old_font);
 
     if (focused) {

@@ -69,6 +69,11 @@ MainForm::MainForm(FormSetup setup)
                   nullptr, instance, this);
   if (hwnd_ == nullptr) throw std::runtime_error("CreateWindowEx failed for the main window");
   BuildControls();
+  // Keyboard cues as Windows decides from the user's setting and the last
+  // input, as it does for a dialog: opened by a mouse click, "&Salir" shows
+  // its underline once Alt is pressed. Sent while the window is still its own
+  // top level; embedded, it follows the host's.
+  SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEACCEL), 0);
   FormCreate();
 }
 

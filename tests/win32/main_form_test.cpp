@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/win32/fonts.h"
 #include "app/win32/glyph_button.h"
@@ -32,7 +33,8 @@ struct Picture {
   }
 };
 
-Picture Paint(HWND window) {
+// What `draw` paints over `window`'s client area.
+Picture Render(HWND window, const std::function<void(HDC, const RECT&)>& draw) {
   RECT client{};
   GetClientRect(window, &client);
   Picture p{client.right, client.bottom, {}};
@@ -44,7 +46,7 @@ Picture Paint(HWND window) {
   HDC dc = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(dc, bitmap);
-  SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  draw(dc, client);
   GdiFlush();
   std::copy_n(static_cast<const std::uint32_t*>(bits), p.pixels.size(), p.pixels.begin());
   for (auto& px : p.pixels) px &= 0xFFFFFF;
@@ -53,6 +55,12 @@ Picture Paint(HWND window) {
   DeleteDC(dc);
   ReleaseDC(nullptr, screen);
   return p;
+}
+
+Picture Paint(HWND window) {
+  return Render(window, [&](HDC dc, const RECT&) {
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  });
 }
 
 std::uint32_t Packed(shell::Rgb c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
@@ -178,6 +186,26 @@ TEST_F(MainFormTest, GlyphOverTheButtonFaceBlends) {
   EXPECT_TRUE(std::all_of(none.begin(), none.end(), [](std::uint32_t px) { return px == 0xD4D0C8; }));
   const auto check = GlyphOver(shell::Glyph::kCheckMark, true, face);
   EXPECT_GT(std::count_if(check.begin(), check.end(), IsGreen), 10);
+}
+
+// Where Windows hides keyboard cues (its default, until Alt is pressed) it
+// tells the owner-drawn button so: "&Salir" is then drawn without its
+// underline. Wine always shows the cues, so the button is drawn here directly.
+TEST_F(MainFormTest, SalirUnderlinesItsAcceleratorOnlyWhileKeyboardCuesShow) {
+  MainForm& form = Open();
+  HWND close = form.Control("BClose");
+  const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+  const std::uint32_t text = (std::uint32_t{GetRValue(ink)} << 16) | (GetGValue(ink) << 8) | GetBValue(ink);
+  auto ink_pixels = [&](UINT state) {
+    const Picture p = Render(close, [&](HDC dc, const RECT& client) {
+      DrawGlyphButton(DRAWITEMSTRUCT{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, state, close, dc, client, 0}, 96);
+    });
+    return static_cast<int>(std::count(p.pixels.begin(), p.pixels.end(), text));
+  };
+  const int shown = ink_pixels(0), hidden = ink_pixels(ODS_NOACCEL);
+  EXPECT_GT(hidden, 20) << "the text is drawn either way";
+  EXPECT_GE(shown - hidden, 3) << "the underline under S";
+  EXPECT_LE(shown - hidden, 12) << "and nothing else";
 }
 
 TEST_F(MainFormTest, EachAceptarIsNamedAfterItsConversion) {
