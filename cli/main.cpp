@@ -50,6 +50,13 @@ std::filesystem::path FileNamed(const std::filesystem::path& file) {
   return ec ? file : absolute;
 }
 
+// A listing is the command's product: one that could not be written is an
+// error, but not one whose reader stopped reading (`| head`).
+void FinishListing() {
+  std::cout.flush();
+  if (!std::cout && !platform::StandardOutputReaderGone()) throw Error(std::string(msg::kSalidaNoEscrita));
+}
+
 // The messages the window shows in a box ("Proceso finalizado").
 void Say(std::string_view utf8_text) { std::cout << utf8_text << '\n' << std::flush; }
 
@@ -67,6 +74,7 @@ int Run(const cli::Options& o) {
       } else {
         cli::DumpPlain(o.file, std::cout, std::cerr);
       }
+      FinishListing();
       return kOk;
     case cli::Command::kCheck: {
       text::SetDecimalSeparator(ChooseSeparator(o));
@@ -78,6 +86,7 @@ int Run(const cli::Options& o) {
       } else {
         cli::WriteCheckText(report, file, work_dir, std::cout);
       }
+      FinishListing();
       return check::ExitStatusFor(report);
     }
     case cli::Command::kExport:
@@ -110,6 +119,7 @@ int Main(int argc, char** argv) {
   platform::TuneHeapForOneLargeTree();
   std::ios::sync_with_stdio(false);
   platform::UseUtf8Console();  // after the line above, which replaces the streams' buffers
+  platform::SurviveClosedOutput();
   const std::vector<std::string> args = platform::CommandLineArguments(argc, argv);
   // The one place where errors end the program.
   try {

@@ -143,6 +143,7 @@ inline constexpr std::string_view kSobraArgumento = "argumento de más: '%s'";
 inline constexpr std::string_view kSeparadorNoValido =
     "separador decimal no válido: '%s' (debe ser un solo carácter, como '.' o ',')";
 inline constexpr std::string_view kAviso = "Aviso: %s";
+inline constexpr std::string_view kSalidaNoEscrita = "No se pudo escribir en la salida estándar";
 inline constexpr std::string_view kElementoIncompleto = "el elemento %s número %s no tiene %s";
 inline constexpr std::string_view kTablaEscrita = "%s: %s registros";
 // dump of a table cut short (after kAviso): file, the header's count, complete records.

@@ -10,4 +10,14 @@ namespace velquior::platform {
 // std::ios::sync_with_stdio, which replaces the streams' buffers.
 void UseUtf8Console();
 
+// A reader that stops reading (`velquior-convert dump T | head`) makes
+// further writes fail instead of ending the program: a conversion under way
+// still finishes, and what nobody reads is dropped.
+void SurviveClosedOutput();
+
+// Asked after a write to standard output failed: whether it failed because
+// standard output is a pipe whose reader has gone, which is no error for a
+// listing.
+bool StandardOutputReaderGone();
+
 }  // namespace velquior::platform

@@ -4,11 +4,19 @@
 set -euo pipefail
 build=${1:-build}
 convert="$build/cli/velquior-convert"
+
+# A reader that stops early (`make run | head -n 1`) makes writes fail
+# instead of killing the demo; once nobody reads, there is nothing left to do.
+trap '' PIPE
+say() { printf '%s\n' "$@" 2>/dev/null || exit 0; }
+
 workdir=$(mktemp -d "${TMPDIR:-/tmp}/velquior-ZTEMP.XXXXXX")
-echo "Work directory: $workdir"
+say "Work directory: $workdir"
 "$convert" export examples/escuela.xml --workdir "$workdir"
-echo
+say ""
 for t in ASIGNOMT PROFT AULAT GRUPOST ASIGT; do
-  "$convert" dump "$workdir/$t.DBF" | head -n 40
-  echo
+  # The whole listing first, so a failing dump fails the demo and no pipe
+  # cut short by `head` can.
+  listing=$("$convert" dump "$workdir/$t.DBF")
+  say "$(head -n 40 <<<"$listing")" ""
 done

@@ -93,4 +93,13 @@ void UseUtf8Console() {
   Redirect(std::cerr, STD_ERROR_HANDLE);
 }
 
+// Windows raises no signal: a write to a pipe without a reader just fails.
+void SurviveClosedOutput() {}
+
+// A write to a pipe fails only when its reader has closed it.
+bool StandardOutputReaderGone() {
+  HANDLE h = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  return h != nullptr && h != INVALID_HANDLE_VALUE && ::GetFileType(h) == FILE_TYPE_PIPE;
+}
+
 }  // namespace velquior::platform
