@@ -210,6 +210,11 @@ void TMForm::SetBusyCursor(bool busy) {
 }
 
 void TMForm::DisableConversionButtons() {
+  // Said rather than left to Qt's passing it along the chain; also where the
+  // focus returns when the window is next activated.
+  if (focusWidget() == BExportar || focusWidget() == BImportar) {
+    findChild<QWidget*>(Q(shell::kFocusAfterConversion))->setFocus();
+  }
   BExportar->setEnabled(false);
   BImportar->setEnabled(false);
 }

@@ -87,5 +87,8 @@ std::span<const std::string_view> TabOrder();
 const ControlLayout* FindControl(std::string_view name);
 // The control that has the focus when the window opens.
 inline constexpr std::string_view kInitialFocus = "BClose";
+// Where the focus goes when the conversion buttons are disabled under it: the
+// next in tab order that stays enabled, so the keyboard keeps working.
+inline constexpr std::string_view kFocusAfterConversion = "BClose";
 
 }  // namespace velquior::shell

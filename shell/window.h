@@ -22,6 +22,8 @@ class Window {
   // The standard error box; `utf8_text` already ends in its full stop.
   virtual void ShowError(std::string_view utf8_text) = 0;
   virtual void SetBusyCursor(bool busy) = 0;
+  // Disables both conversion buttons; a focus on either moves first to
+  // kFocusAfterConversion.
   virtual void DisableConversionButtons() = 0;
   // Closes the main window, which ends the program.
   virtual void Close() = 0;

@@ -300,8 +300,15 @@ void MainForm::SetBusyCursor(bool busy) {
 }
 
 void MainForm::DisableConversionButtons() {
+  // A disabled control keeps the focus, and then Tab, Enter and F1 reach
+  // nothing: the focus moves on first, also where it returns on activation.
+  HWND next = Control(shell::kFocusAfterConversion);
   for (std::string_view name : {"BExportar", "BImportar"}) {
-    if (HWND button = Control(name); button != nullptr && IsWindow(button)) EnableWindow(button, FALSE);
+    HWND button = Control(name);
+    if (button == nullptr || !IsWindow(button)) continue;
+    if (GetFocus() == button) SetFocus(next);
+    if (last_focus_ == button) last_focus_ = next;
+    EnableWindow(button, FALSE);
   }
 }
 

@@ -238,6 +238,25 @@ TEST_F(MainFormTest, InteractiveExportCompletesAndDisablesBothButtons) {
   EXPECT_EQ(ResultText(), "<none>");  // interactive use writes nothing
 }
 
+// The focused "Aceptar" is disabled by the conversion it started: the
+// keyboard goes on from "&Salir".
+TEST_F(MainFormTest, KeyboardStillWorksAfterACompletedConversion) {
+  TMForm& form = Make();
+  form.ShowForm();
+  QApplication::setActiveWindow(&form);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  dialogs_.answers.push_back(Sample());
+  Button("BExportar")->setFocus();
+  QTest::keyClick(Button("BExportar"), Qt::Key_Return);
+  ASSERT_EQ(dialogs_.calls, (std::vector<std::string>{"dialog", kFinalizado}));
+  ASSERT_TRUE(ConversionsDisabled());
+  EXPECT_EQ(form.focusWidget(), Button("BClose"));
+  QTest::keyClick(form.focusWidget(), Qt::Key_F1);
+  EXPECT_EQ(help_.calls, std::vector<std::string>{"context:1"});
+  QTest::keyClick(form.focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(form.focusWidget(), Button("Button1"));
+}
+
 TEST_F(MainFormTest, MissingFileLeavesBothButtonsEnabled) {
   TMForm& form = Make();
   form.ShowForm();

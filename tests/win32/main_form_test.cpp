@@ -287,6 +287,28 @@ TEST_F(MainFormTest, BusyCursorWhileConverting) {
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
 }
 
+// The focused "Aceptar" is disabled by the conversion it started: the focus
+// must not stay on it, or the keyboard reaches nothing from then on.
+TEST_F(MainFormTest, KeyboardStillWorksAfterACompletedConversion) {
+  MainForm& form = Open();
+  dialog_answer_ = tmp_ / "escuela.xml";
+  std::filesystem::copy_file(VELQUIOR_EXAMPLES "/escuela.xml", *dialog_answer_);
+  SetFocus(form.Control("BExportar"));
+  PressKey(VK_RETURN);
+  ASSERT_EQ(boxes_, std::vector<std::string>{"message:Proceso finalizado:visible"});
+  ASSERT_FALSE(IsWindowEnabled(form.Control("BExportar")));
+  EXPECT_EQ(GetFocus(), form.Control(shell::kFocusAfterConversion));
+  PressKey(VK_F1);
+  EXPECT_EQ(help_.calls, std::vector<std::string>{"context:1"});
+  PressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), form.Control("Button1"));
+  // Away and back: the focus returns to a control that takes keys.
+  SendMessageW(form.Hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);
+  SetFocus(form.Control("BClose"));
+  SendMessageW(form.Hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_TRUE(IsWindowEnabled(GetFocus()));
+}
+
 TEST_F(MainFormTest, MissingFileIsSaidInAPlainBoxAndTheButtonsStay) {
   MainForm& form = Open();
   dialog_answer_ = tmp_ / "nada.xml";
