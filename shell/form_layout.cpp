@@ -14,11 +14,15 @@ constexpr int kHelp = help::kMainWindowContext;
 constexpr std::array<std::string_view, 3> kSansFamilies = {"MS Sans Serif", "Microsoft Sans Serif",
                                                            "Liberation Sans"};
 constexpr std::array<std::string_view, 2> kArialFamilies = {"Arial", "Liberation Sans"};
+// The version label's bold: Tahoma has a true bold face on Windows and
+// under Wine, where MS Sans Serif is drawn regular whatever the weight asked.
+constexpr std::array<std::string_view, 4> kBoldSansFamilies = {"Tahoma", "MS Sans Serif", "Microsoft Sans Serif",
+                                                               "Liberation Sans"};
 
 // 8 point is 11 pixels and 12 point is 16 pixels at 96 dpi.
 const FontFace kWindowFont{kSansFamilies, 11, false};
 const FontFace kTitleFont{kArialFamilies, 16, true};
-const FontFace kVersionFont{kSansFamilies, 11, true};
+const FontFace kVersionFont{kBoldSansFamilies, 11, true};
 
 constexpr Rgb kWarmBottom{0xF9, 0xD3, 0x7D}, kWarmMiddle{0xFF, 0xFF, 0xFF}, kWarmTop{0xFF, 0xEE, 0xDD};
 constexpr Rgb kCoolBottom{0xC2, 0xCD, 0xFE}, kCoolMiddle{0xCF, 0xF2, 0xFE}, kCoolTop{0xCC, 0xD8, 0xE6};

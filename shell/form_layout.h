@@ -33,7 +33,8 @@ struct FontFace {
 };
 
 // The window font (MS Sans Serif 8 point), the captions above the buttons
-// (Arial 12 point bold) and the version label (the window font, bold).
+// (Arial 12 point bold) and the version label (8 point bold, in a face whose
+// bold every system draws).
 enum class FontRole { kWindow, kTitle, kVersion };
 const FontFace& Font(FontRole role);
 

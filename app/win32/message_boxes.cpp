@@ -1,5 +1,9 @@
 #include "app/win32/message_boxes.h"
 
+#include <algorithm>
+#include <cwchar>
+#include <vector>
+
 #include "app/win32/win32_basics.h"
 #include "common/messages.h"
 
@@ -17,18 +21,103 @@ void CentreOnScreen(HWND window) {
                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The box is built but not yet seen: its button gets the Spanish word (the
-// system's own would follow the language of Windows) and it moves to the
-// centre of the screen.
+BOOL CALLBACK CollectButton(HWND child, LPARAM buttons) {
+  wchar_t class_name[16] = {};
+  GetClassNameW(child, class_name, 16);
+  // The box itself is not yet visible: the button's own style says.
+  if (_wcsicmp(class_name, L"Button") == 0 && (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0) {
+    reinterpret_cast<std::vector<HWND>*>(buttons)->push_back(child);
+  }
+  return TRUE;
+}
+
+// Dialog units of `box` (its font's) in pixels.
+SIZE DialogUnits(HWND box, int x, int y) {
+  RECT r{0, 0, x, y};
+  MapDialogRect(box, &r);
+  return {r.right, r.bottom};
+}
+
+int TextWidth(HWND button) {
+  HDC dc = GetDC(button);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+  const std::wstring text = WindowText(button);
+  RECT r{};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(button, dc);
+  return r.right - r.left;
+}
+
+// The box sized its buttons for the system's own words, which may be
+// shorter than ours. Sized again as the system sizes a dialog's buttons: all
+// alike, at least 50 dialog units wide and the longest text with a margin on
+// each side; the row stays centred, and the box widens if it must.
+void FitButtonsToText(HWND box) {
+  std::vector<HWND> buttons;
+  EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&buttons));
+  if (buttons.empty()) return;
+  std::vector<RECT> at(buttons.size());
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    GetWindowRect(buttons[i], &at[i]);
+    MapWindowPoints(HWND_DESKTOP, box, reinterpret_cast<POINT*>(&at[i]), 2);
+  }
+  std::vector<std::size_t> order(buttons.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return at[a].left < at[b].left; });
+
+  const SIZE margin = DialogUnits(box, 6, 0), least = DialogUnits(box, 50, 0), edge = DialogUnits(box, 7, 0);
+  int width = static_cast<int>(least.cx);
+  for (HWND button : buttons) width = std::max(width, TextWidth(button) + 2 * static_cast<int>(margin.cx));
+  const int n = static_cast<int>(buttons.size());
+  const int gap = n > 1 ? std::max<int>(at[order[1]].left - at[order[0]].right, static_cast<int>(DialogUnits(box, 4, 0).cx)) : 0;
+  const int row = n * width + (n - 1) * gap;
+
+  RECT client{};
+  GetClientRect(box, &client);
+  if (const int missing = row + 2 * static_cast<int>(edge.cx) - client.right; missing > 0) {
+    RECT frame{};
+    GetWindowRect(box, &frame);
+    SetWindowPos(box, nullptr, 0, 0, frame.right - frame.left + missing, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    client.right += missing;
+  }
+  int left = (client.right - row) / 2;
+  for (std::size_t i : order) {
+    SetWindowPos(buttons[i], nullptr, left, at[i].top, width, at[i].bottom - at[i].top, SWP_NOZORDER | SWP_NOACTIVATE);
+    left += width + gap;
+  }
+}
+
+// The box's own procedure, while ours stands in front of it.
+thread_local WNDPROC box_proc = nullptr;
+
+// Once the system has laid the box out: our word on its button (the
+// system's own would follow the language of Windows), a size for it, and the
+// box in the centre of the screen.
+LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
+  WNDPROC proc = box_proc;
+  const LRESULT result = CallWindowProcW(proc, box, message, wparam, lparam);
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+    SetDlgItemTextW(box, IDOK, Wide(msg::kBotonAceptar).c_str());
+    FitButtonsToText(box);
+    CentreOnScreen(box);
+  }
+  return result;
+}
+
+// The box as it is created, before its layout: ours stands in front of its
+// procedure until the layout is done.
 LRESULT CALLBACK BoxHook(int code, WPARAM wparam, LPARAM lparam) {
   HHOOK hook = box_hook;
-  if (code == HCBT_ACTIVATE) {
+  if (code == HCBT_CREATEWND) {
     HWND box = reinterpret_cast<HWND>(wparam);
     wchar_t class_name[16] = {};
     GetClassNameW(box, class_name, 16);
     if (std::wstring_view(class_name) == L"#32770") {
-      SetDlgItemTextW(box, IDOK, Wide(msg::kBotonAceptar).c_str());
-      CentreOnScreen(box);
+      box_proc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BoxProc)));
       UnhookWindowsHookEx(hook);
       box_hook = nullptr;
     }
@@ -48,7 +137,7 @@ void ShowBox(HWND owner, std::string_view utf8_text, BoxKind kind) {
   if (box_hook != nullptr) UnhookWindowsHookEx(box_hook);
   box_hook = SetWindowsHookExW(WH_CBT, BoxHook, nullptr, GetCurrentThreadId());
   MessageBoxW(owner, Wide(utf8_text).c_str(), Wide(msg::kTituloAplicacion).c_str(), BoxStyle(kind, owner != nullptr));
-  if (box_hook != nullptr) {  // the box never activated
+  if (box_hook != nullptr) {  // no box was made
     UnhookWindowsHookEx(box_hook);
     box_hook = nullptr;
   }

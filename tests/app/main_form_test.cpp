@@ -174,6 +174,35 @@ TEST_F(MainFormTest, ControlsHaveTheirPlacesTextsAndFonts) {
   EXPECT_TRUE(Button("Button1")->icon().isNull());
 }
 
+// A bold the fonts cannot give is drawn regular without a word: the version
+// label's strokes must cover clearly more than its face's regular ones.
+TEST_F(MainFormTest, VersionLabelIsDrawnBold) {
+  Make();
+  auto* version = form_->findChild<QLabel*>("Label1");
+  ASSERT_NE(version, nullptr);
+  auto ink = [](QWidget* w) {
+    const QImage image = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        n += c.red() > c.green() + 80 && c.red() > c.blue() + 80 ? 1 : 0;
+      }
+    }
+    return n;
+  };
+  QLabel regular(version->text());
+  QFont font = version->font();
+  font.setBold(false);
+  regular.setFont(font);
+  regular.setPalette(version->palette());
+  regular.setForegroundRole(version->foregroundRole());
+  regular.adjustSize();
+  const int bold_ink = ink(version), regular_ink = ink(&regular);
+  EXPECT_GT(regular_ink, 50);
+  EXPECT_GE(bold_ink * 100, regular_ink * 120) << "bold " << bold_ink << ", regular " << regular_ink;
+}
+
 // Green somewhere in the glyph: a clearly green pixel.
 bool HasGreen(const QPixmap& pm) {
   const QImage image = pm.toImage();

@@ -77,6 +77,10 @@ struct SeenBox {
   int buttons = 0;
   bool icon = false;
   RECT rect{};
+  RECT button_rect{};  // in the box's client area
+  int button_text_width = 0;
+  SIZE fifty_by_fourteen_units{};
+  int client_width = 0;
 };
 SeenBox seen;
 
@@ -87,6 +91,15 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM) {
   if (_wcsicmp(cls, L"Button") == 0 && IsWindowVisible(child)) {
     ++seen.buttons;
     seen.button = WindowText(child);
+    GetWindowRect(child, &seen.button_rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&seen.button_rect), 2);
+    HDC dc = GetDC(child);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, seen.button.c_str(), static_cast<int>(seen.button.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(child, dc);
+    seen.button_text_width = extent.cx;
   } else if (_wcsicmp(cls, L"Static") == 0) {
     if ((style & SS_TYPEMASK) == SS_ICON) {
       seen.icon = seen.icon || (IsWindowVisible(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0);
@@ -113,6 +126,11 @@ void CALLBACK ReadAndPress(HWND, UINT, UINT_PTR timer, DWORD) {
   seen.found = true;
   seen.caption = WindowText(box);
   GetWindowRect(box, &seen.rect);
+  RECT units{0, 0, 50, 14}, client{};
+  MapDialogRect(box, &units);
+  seen.fifty_by_fourteen_units = {units.right, units.bottom};
+  GetClientRect(box, &client);
+  seen.client_width = client.right;
   EnumChildWindows(box, ReadChild, 0);
   PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
 }
@@ -136,6 +154,14 @@ TEST(MessageBoxTest, BoxesSayAceptarAndVelquiorCentredOnTheScreen) {
     const int cx = (seen.rect.left + seen.rect.right) / 2, cy = (seen.rect.top + seen.rect.bottom) / 2;
     EXPECT_NEAR(cx, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
     EXPECT_NEAR(cy, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    // Sized for "Aceptar" after the system sized it for its own word: as
+    // wide as a dialog's button, room around the text, the row centred.
+    const RECT& b = seen.button_rect;
+    EXPECT_GE(b.right - b.left, seen.fifty_by_fourteen_units.cx);
+    EXPECT_GE(b.right - b.left, seen.button_text_width + 16);
+    EXPECT_NEAR(b.left + b.right, seen.client_width, 1)
+        << "button " << b.left << ".." << b.right << ", text " << seen.button_text_width << ", 50 units "
+        << seen.fifty_by_fourteen_units.cx << ", client " << seen.client_width;
   }
 }
 

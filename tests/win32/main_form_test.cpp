@@ -167,6 +167,31 @@ TEST_F(MainFormTest, VersionLabelIsRedAndTheCaptionsAreNot) {
   EXPECT_EQ(label.At(label.width - 1, 0), Packed(shell::GradientRow(shell::Panels()[1], 24, 169)));
 }
 
+// A bold that the system cannot give is drawn regular without a word: the
+// version label paints clearly more ink than it does in its face's regular.
+TEST_F(MainFormTest, VersionLabelIsDrawnBold) {
+  MainForm& form = Open();
+  HWND label = form.Control("Label1");
+  // Red over the cool gradient, where green is never below red.
+  auto ink = [&] {
+    long total = 0;
+    for (std::uint32_t px : Paint(label).pixels) total += std::max(0, static_cast<int>((px >> 16) & 0xFF) - static_cast<int>((px >> 8) & 0xFF));
+    return total;
+  };
+  const auto bold_font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+  LOGFONTW lf{};
+  ASSERT_NE(GetObjectW(bold_font, sizeof lf, &lf), 0);
+  lf.lfWeight = FW_NORMAL;
+  HFONT regular_font = CreateFontIndirectW(&lf);
+  const long bold = ink();
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(regular_font), FALSE);
+  const long regular = ink();
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font), FALSE);
+  DeleteObject(regular_font);
+  EXPECT_GT(regular, 50 * 255);
+  EXPECT_GE(bold * 100, regular * 125) << "bold " << bold << ", regular " << regular;
+}
+
 TEST_F(MainFormTest, CheckMarksAreGreenUntilTheButtonsAreDisabled) {
   MainForm& form = Open();
   EXPECT_GT(Paint(form.Control("BExportar")).Count(IsGreen), 10);
