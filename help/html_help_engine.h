@@ -1,7 +1,7 @@
 #pragma once
-// The HTML Help engine of Windows: HtmlHelpA from HHCtrl.ocx, loaded when
-// the help is set up and freed with the viewer. It reads names and
-// keywords in the ANSI code page.
+// The HTML Help engine of Windows: HtmlHelpW from HHCtrl.ocx, loaded when
+// the help is set up and freed with the viewer. Names and keywords go as
+// UTF-16, so an install folder named in any script is found.
 
 #include <windows.h>
 
@@ -12,11 +12,11 @@
 
 namespace velquior::help {
 
-// HtmlHelpA's own signature, so that a stand-in can take its place.
-using HtmlHelpEntry = HWND(WINAPI*)(HWND owner, LPCSTR file, UINT command, DWORD_PTR data);
+// HtmlHelpW's own signature, so that a stand-in can take its place.
+using HtmlHelpEntry = HWND(WINAPI*)(HWND owner, LPCWSTR file, UINT command, DWORD_PTR data);
 
 inline constexpr const wchar_t* kHtmlHelpLibrary = L"HHCtrl.ocx";
-inline constexpr const char* kHtmlHelpEntryName = "HtmlHelpA";
+inline constexpr const char* kHtmlHelpEntryName = "HtmlHelpW";
 
 class HhCtrlEngine : public HtmlHelpEngine {
  public:
@@ -35,10 +35,7 @@ class HhCtrlEngine : public HtmlHelpEngine {
   bool shown_ = false;  // a window may be open
 };
 
-// UTF-8 to the ANSI code page; what it lacks becomes its default character.
-std::string Utf8ToAnsi(std::string_view utf8);
-
-// Loads `library` and its HtmlHelpA; no engine when either is missing.
+// Loads `library` and its HtmlHelpW; no engine when either is missing.
 EngineLoader HhCtrlEngineLoader(const wchar_t* library = kHtmlHelpLibrary);
 
 }  // namespace velquior::help

@@ -1,6 +1,5 @@
 #include "help/html_help_engine.h"
 
-#include <climits>
 #include <memory>
 
 #include "help/help_service.h"
@@ -17,24 +16,13 @@ HhCtrlEngine::~HhCtrlEngine() {
 
 void HhCtrlEngine::HtmlHelp(HelpOwner owner, const std::string& name, unsigned command, const HtmlHelpData& data) {
   if (entry_ == nullptr) return;
-  const std::string file = Utf8ToAnsi(name);
-  const std::string keyword = Utf8ToAnsi(data.text);
+  const std::wstring file = platform::Utf8ToWide(name);
+  const std::wstring keyword = platform::Utf8ToWide(data.text);
   // The index takes its keyword by address; every other command a number.
   const DWORD_PTR argument =
       command == kHhDisplayIndex ? reinterpret_cast<DWORD_PTR>(keyword.c_str()) : static_cast<DWORD_PTR>(data.number);
   entry_(static_cast<HWND>(owner), file.empty() ? nullptr : file.c_str(), command, argument);
   shown_ = command != kHhCloseAll;
-}
-
-std::string Utf8ToAnsi(std::string_view utf8) {
-  const std::wstring wide = platform::Utf8ToWide(utf8);
-  if (wide.empty() || wide.size() > INT_MAX / 4) return {};
-  const int in = static_cast<int>(wide.size());
-  const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), in, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), in, out.data(), n, nullptr, nullptr);
-  return out;
 }
 
 EngineLoader HhCtrlEngineLoader(const wchar_t* library) {

@@ -1,4 +1,4 @@
-// HHCtrl.ocx's engine under Wine: what reaches HtmlHelpA, through a stand-in
+// HHCtrl.ocx's engine under Wine: what reaches HtmlHelpW, through a stand-in
 // that records its calls, and Wine's own engine opening and closing a help
 // window on SAGA.chm beside this test.
 #include <windows.h>
@@ -16,6 +16,7 @@
 #include "help/help_service.h"
 #include "help/html_help_engine.h"
 #include "help/program_help.h"
+#include "platform/windows/utf16.h"
 
 namespace velquior::help {
 namespace {
@@ -36,15 +37,19 @@ std::ostream& operator<<(std::ostream& os, const Recorded& r) {
 
 std::vector<Recorded> g_calls;
 
-HWND WINAPI RecordingHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data) {
-  Recorded r{owner, file ? std::optional<std::string>(file) : std::nullopt, command, data, std::nullopt};
+HWND WINAPI RecordingHtmlHelp(HWND owner, LPCWSTR file, UINT command, DWORD_PTR data) {
+  Recorded r{owner, file ? std::optional<std::string>(platform::WideToUtf8(file)) : std::nullopt, command, data,
+             std::nullopt};
   if (command == kHhDisplayIndex) {
-    r.text = reinterpret_cast<const char*>(data);
+    r.text = platform::WideToUtf8(reinterpret_cast<const wchar_t*>(data));
     r.number = 0;
   }
   g_calls.push_back(r);
   return nullptr;
 }
+
+const std::string kLodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA";       // Łódź
+const std::string kPiotr = "\xD0\x9F\xD1\x91\xD1\x82\xD1\x80";  // Пётр
 
 const HWND kOwner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x5A6A));
 
@@ -58,7 +63,7 @@ struct StandInHelp {
   HelpService service;
 };
 
-TEST(HhCtrlEngine, WindowRequestsReachHtmlHelpA) {
+TEST(HhCtrlEngine, WindowRequestsReachHtmlHelpW) {
   const std::string saga = ExecutableDirectory() + "SAGA.chm";
   ASSERT_GT(saga.size(), 9u);
   EXPECT_EQ(saga[saga.size() - 9], '\\');
@@ -108,14 +113,18 @@ TEST(HhCtrlEngine, EngineEndClosesWhatMayBeOpen) {
   }
 }
 
-TEST(HhCtrlEngine, NamesAndKeywordsInTheAnsiCodePage) {
-  EXPECT_EQ(Utf8ToAnsi(""), "");
-  EXPECT_EQ(Utf8ToAnsi("C:\\Velquior\\SAGA.chm"), "C:\\Velquior\\SAGA.chm");
-  if (::GetACP() != 1252) GTEST_SKIP() << "ANSI code page " << ::GetACP();
-  EXPECT_EQ(Utf8ToAnsi("\xC3\x8Dndice"), "\xCDndice");                      // Índice
-  EXPECT_EQ(Utf8ToAnsi("C:\\Aplicaci\xC3\xB3n\\SAGA.chm"), "C:\\Aplicaci\xF3n\\SAGA.chm");
-  EXPECT_EQ(Utf8ToAnsi("\xE2\x82\xAC"), "\x80");                            // the euro sign
-  EXPECT_EQ(Utf8ToAnsi("\xD0\x9F"), "?");                                   // not in 1252
+// Names and keywords outside any one code page arrive whole.
+TEST(HhCtrlEngine, NamesAndKeywordsInAnyScript) {
+  const std::string folder = "C:\\U\xC5\xBCytkownicy\\" + kPiotr + "\\";  // Użytkownicy
+  g_calls.clear();
+  {
+    HhCtrlEngine engine(&RecordingHtmlHelp, nullptr);
+    engine.HtmlHelp(kOwner, folder + "SAGA.chm", kHhHelpContext, {1, {}});
+    engine.HtmlHelp(kOwner, folder + "SAGA.chm", kHhDisplayIndex, {0, "\xC3\x8Dndice " + kLodz});
+  }
+  ASSERT_EQ(g_calls.size(), 3u);
+  EXPECT_EQ(g_calls[0], (Recorded{kOwner, folder + "SAGA.chm", kHhHelpContext, 1, {}}));
+  EXPECT_EQ(g_calls[1], (Recorded{kOwner, folder + "SAGA.chm", kHhDisplayIndex, 0, "\xC3\x8Dndice " + kLodz}));
 }
 
 TEST(HhCtrlEngine, MissingLibraryOrEntryMeansNoHelp) {
@@ -154,6 +163,29 @@ void PumpMessages() {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
+}
+
+// An install folder named in letters outside the ANSI code page (a user's
+// own folder, for a per-user install): F1 opens the help all the same.
+TEST(HhCtrlEngine, WinesEngineFindsTheHelpInAFolderOfAnyName) {
+  if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display for Wine's windows";
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / PathFromUtf8("Velquior " + kLodz + " " + kPiotr);
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(PathFromUtf8(ExecutableDirectory() + "SAGA.chm"), folder / "SAGA.chm",
+                             std::filesystem::copy_options::overwrite_existing);
+  {
+    HelpService help(HhCtrlEngineLoader());
+    help.SetHelpFile(PathToUtf8(folder / "SAGA.chm"));
+    ASSERT_TRUE(help.System().Viewer().HasEngine()) << "Wine's hhctrl.ocx did not load";
+    help.ShowContext(kMainWindowContext);
+    PumpMessages();
+    EXPECT_FALSE(HelpWindows().empty());
+    help.ShutDown();
+    PumpMessages();
+  }
+  std::error_code ec;
+  std::filesystem::remove_all(folder, ec);
 }
 
 TEST(HhCtrlEngine, WinesEngineOpensAndClosesTheHelpWindow) {
