@@ -40,6 +40,60 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${APP}"
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 
+; A file that cannot be written stops the installation: no "Ignore" that
+; would leave an old program beside new ones.
+AllowSkipFiles off
+
+; The new files go beside the old ones first; the old ones are moved aside
+; only once every new one is there, and come back if one cannot be.
+!define NEW ".velquior-nuevo"
+!define OLD ".velquior-anterior"
+
+; A program running from the folder holds its file: nothing is touched
+; until it ends. Silent, the answer is Cancel.
+!macro RefuseWhileRunning NAME ID
+  retry_${ID}:
+  IfFileExists "$INSTDIR\${NAME}" 0 free_${ID}
+  ClearErrors
+  FileOpen $0 "$INSTDIR\${NAME}" a
+  IfErrors 0 close_${ID}
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+    "${APP} está abierto ($INSTDIR\${NAME}). Ciérrelo y pulse Reintentar; Cancelar lo deja todo como está." \
+    /SD IDCANCEL IDRETRY retry_${ID}
+  Abort "${APP} está abierto: no se ha cambiado nada."
+  close_${ID}:
+  FileClose $0
+  free_${ID}:
+!macroend
+
+!macro PutInPlace NAME
+  IfFileExists "$INSTDIR\${NAME}" 0 +2
+    Rename "$INSTDIR\${NAME}" "$INSTDIR\${OLD}\${NAME}"
+  Rename "$INSTDIR\${NEW}\${NAME}" "$INSTDIR\${NAME}"
+!macroend
+
+; After a failed PutInPlace: the old file back where it was moved aside, a
+; new one removed where there was none before.
+!macro PutBack NAME
+  IfFileExists "$INSTDIR\${OLD}\${NAME}" 0 +4
+    Delete "$INSTDIR\${NAME}"
+    Rename "$INSTDIR\${OLD}\${NAME}" "$INSTDIR\${NAME}"
+    Goto +3
+  IfFileExists "$INSTDIR\${NEW}\${NAME}" +2 0
+    Delete "$INSTDIR\${NAME}"
+!macroend
+
+!macro EachFile MACRO
+  !insertmacro ${MACRO} "velquior-convert.exe"
+  !insertmacro ${MACRO} "LEEME.txt"
+!ifdef WITH_WINDOW
+  !insertmacro ${MACRO} "velquior.exe"
+!endif
+!ifdef WITH_HELP
+  !insertmacro ${MACRO} "SAGA.chm"
+!endif
+!macroend
+
 !define MUI_ABORTWARNING
 !ifdef WITH_WINDOW
   !define MUI_FINISHPAGE_RUN "$INSTDIR\velquior.exe"
@@ -58,7 +112,13 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${APP}"
 !insertmacro MUI_LANGUAGE "Spanish"
 
 Section "${APP}"
-  SetOutPath "$INSTDIR"
+  !insertmacro RefuseWhileRunning "velquior.exe" window
+  !insertmacro RefuseWhileRunning "velquior-convert.exe" cli
+  !insertmacro RefuseWhileRunning "Uninstall.exe" uninstaller
+
+  RMDir /r "$INSTDIR\${NEW}"
+  RMDir /r "$INSTDIR\${OLD}"
+  SetOutPath "$INSTDIR\${NEW}"
   File "${STAGE}\velquior-convert.exe"
   File "${STAGE}\LEEME.txt"
 !ifdef WITH_WINDOW
@@ -67,7 +127,22 @@ Section "${APP}"
 !ifdef WITH_HELP
   File "${STAGE}\SAGA.chm"
 !endif
+  SetOutPath "$INSTDIR"
+  CreateDirectory "$INSTDIR\${OLD}"
+  ClearErrors
+  !insertmacro EachFile PutInPlace
+  IfErrors 0 in_place
+    !insertmacro EachFile PutBack
+    RMDir /r "$INSTDIR\${NEW}"
+    RMDir /r "$INSTDIR\${OLD}"
+    Abort "No se pudo sustituir un archivo de ${APP}: todo queda como estaba."
+  in_place:
+  RMDir /r "$INSTDIR\${NEW}"
+  RMDir /r "$INSTDIR\${OLD}"
+  ClearErrors
   WriteUninstaller "$INSTDIR\Uninstall.exe"
+  IfErrors 0 +2
+    Abort "No se pudo escribir $INSTDIR\Uninstall.exe."
 
   CreateDirectory "$SMPROGRAMS\${APP}"
 !ifdef WITH_WINDOW
@@ -94,9 +169,17 @@ Section "${APP}"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
+; An installation stopped half way leaves the old files as they were; the
+; new ones waiting beside them go.
+Function .onInstFailed
+  RMDir /r "$INSTDIR\${NEW}"
+FunctionEnd
+
 ; Exactly what the installer put in place, then the folders if nothing else
 ; is left in them: a file the user keeps there stays, and so does its folder.
 Section "Uninstall"
+  !insertmacro RefuseWhileRunning "velquior.exe" window
+  !insertmacro RefuseWhileRunning "velquior-convert.exe" cli
   Delete "$INSTDIR\velquior-convert.exe"
   Delete "$INSTDIR\LEEME.txt"
 !ifdef WITH_WINDOW

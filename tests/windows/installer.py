@@ -14,9 +14,13 @@ takes none):
     folder, no entry and no key.
 (b) the same with a file of the user's in the folder: the uninstaller keeps
     it, byte for byte, and the folder with it.
+(c) with velquior.exe running from the folder (when installed): installing
+    again and uninstalling are refused with an error status, every file and
+    the uninstall key as they were; once it has ended, both go through.
 """
 
 import glob
+import hashlib
 import os
 import shutil
 import subprocess
@@ -138,6 +142,45 @@ def uninstall(wine, folder, left, label):
         fail("%s: la clave de desinstalación sigue ahí" % label)
 
 
+def snapshot(folder):
+    """Each file's name and digest: what a refused run must leave."""
+    return {name: hashlib.sha256(open(os.path.join(folder, name), "rb").read()).hexdigest()
+            for name in sorted(os.listdir(folder)) if os.path.isfile(os.path.join(folder, name))}
+
+
+def refused_while_running(wine, wine_run, setup, folder, version, files):
+    """Round (c): a running program holds the installation as it is."""
+    program = subprocess.Popen([wine_run, os.path.join(folder, "velquior.exe")], env=wine.env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(5)  # its window is up
+        if program.poll() is not None:
+            fail("velquior.exe no siguió abierto (estado %s)" % program.returncode)
+            return
+        before = snapshot(folder)
+        code, _, _ = wine.run([setup, "/S", "/D=" + windows_path(folder)])
+        if code == 0:
+            fail("con velquior.exe abierto, el instalador terminó con estado 0")
+        if snapshot(folder) != before:
+            fail("con velquior.exe abierto, el instalador cambió %s" % sorted(
+                set(before.items()) ^ set(snapshot(folder).items())))
+        # Its status is that of the copy that starts the real uninstaller.
+        wine.run([os.path.join(folder, "Uninstall.exe"), "/S"])
+        time.sleep(5)  # time enough for an uninstaller that went on to do its work
+        if snapshot(folder) != before:
+            fail("con velquior.exe abierto, el desinstalador cambió la carpeta: %s" % listing(folder))
+        if wine.uninstall_key(os.path.dirname(folder)) is None:
+            fail("con velquior.exe abierto, el desinstalador quitó la clave")
+    finally:
+        wine.run(["taskkill", "/F", "/IM", "velquior.exe"])
+        try:
+            program.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            program.kill()
+    if install(wine, setup, folder, version, files, "reinstalación con el programa ya cerrado"):
+        uninstall(wine, folder, [], "desinstalación con el programa ya cerrado")
+
+
 def main():
     if len(sys.argv) < 5:
         print(__doc__)
@@ -172,6 +215,11 @@ def main():
             uninstall(wine, folder, ["notas.txt"], "desinstalación con un archivo del usuario")
             if os.path.exists(notes) and open(notes, "rb").read() != kept:
                 fail("el archivo del usuario cambió al desinstalar")
+
+        folder = os.path.join(root, "c", "Programas_de_José")
+        if "velquior.exe" in files and os.environ.get("DISPLAY") and install(
+                wine, setup, folder, version, files, "instalación para abrir el programa"):
+            refused_while_running(wine, wine_run, setup, folder, version, files)
     finally:
         if failures:
             print("Carpetas conservadas en " + root)
