@@ -135,18 +135,23 @@ HWND CreateLabel(HWND panel, const shell::ControlLayout& layout, const RECT& rec
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   SetWindowLongPtrW(label, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&layout));
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (layout.sized_to_text) {
-    // From its corner, as large as its text in its font.
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, font);
-    const std::wstring text = Wide(layout.text);
-    RECT extent{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, extent.right, extent.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (layout.sized_to_text) SizeLabelToText(label, font);
   return label;
+}
+
+void SizeLabelToText(HWND label, HFONT font) {
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, font);
+  const std::wstring text = WindowText(label);
+  RECT extent{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  SetWindowPos(label, nullptr, 0, 0, extent.right, extent.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetPanelDpi(HWND panel, int dpi) {
+  if (PanelData* data = DataOf(panel)) data->dpi = dpi;
 }
 
 }  // namespace velquior::win32

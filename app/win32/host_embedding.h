@@ -15,9 +15,17 @@ POINT CentredPosition(SIZE own);
 // The window the host's handle names; null when it names none.
 HWND HostWindow(std::uint32_t handle);
 
+// Before the window exists: this thread takes the DPI awareness of the
+// host's window, so that Windows neither rescales our child nor resets it
+// when it is parented, and all sizes below count in the host's terms.
+// Returns the host's dpi; 0 when the handle names no window or the system
+// cannot tell (before Windows 10), which leaves the thread as it was.
+int AdoptHostDpi(std::uint32_t handle);
+
 // Makes `self` a WS_CHILD of the host's window, without caption or frame,
 // its client area unchanged. False, with `self` untouched, when the handle
-// names no window (or names `self` or one of its own).
+// names no window (or names `self` or one of its own) or the system refuses
+// the new parent.
 bool EmbedInto(HWND self, std::uint32_t handle);
 
 }  // namespace velquior::win32

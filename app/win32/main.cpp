@@ -13,11 +13,13 @@
 #include <optional>
 #include <string>
 
+#include "app/win32/host_embedding.h"
 #include "app/win32/main_form.h"
 #include "app/win32/message_boxes.h"
 #include "common/work_dir.h"
 #include "help/program_help.h"
 #include "platform/process.h"
+#include "shell/host_launch.h"
 #include "shell/result_file.h"
 #include "text/numbers.h"
 
@@ -40,8 +42,8 @@ std::filesystem::path ExecutableDir() {
 
 int main(int argc, char** argv) {
   using namespace velquior;
-  // Coordinates and fonts are scaled by the window itself.
-  SetProcessDPIAware();
+  // The manifest makes the process aware of each monitor's scale; the window
+  // scales its coordinates and fonts itself.
   text::SetDecimalSeparator(text::DecimalSeparatorFromEnvironment());
 
   // Set up before the window exists; every help request goes through it.
@@ -50,6 +52,14 @@ int main(int argc, char** argv) {
   win32::FormSetup setup;
   setup.params = platform::CommandLineArguments(argc, argv);
   setup.help = help.get();
+  if (shell::IsHostCommandLine(setup.params)) {
+    // Sized in the host's terms from the start; a handle that cannot be
+    // read is the host launch's to report.
+    try {
+      setup.dpi = win32::AdoptHostDpi(shell::ReadHostHandle(setup.params[1]));
+    } catch (const std::exception&) {
+    }
+  }
   try {
     setup.work_dir = ResolveWorkDir(std::nullopt);
     setup.result_file = shell::ResultFilePath(ExecutableDir());

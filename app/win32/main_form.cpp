@@ -125,6 +125,32 @@ void MainForm::BuildControls() {
   for (std::size_t i = 0; i < control_layouts.size(); ++i) create(i);
 }
 
+// Moved to a monitor of another scale: everything again as BuildControls
+// placed it, at the new dpi, in the frame Windows suggests.
+void MainForm::Rescale(int dpi, const RECT& suggested) {
+  auto fonts = std::make_unique<FontSet>(dpi);
+  const auto panel_layouts = shell::Panels();
+  for (std::size_t p = 0; p < panels_.size(); ++p) {
+    SetPanelDpi(panels_[p], dpi);
+    const RECT r = ScaleRect(panel_layouts[p].rect, dpi);
+    SetWindowPos(panels_[p], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  const auto control_layouts = shell::Controls();
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const shell::ControlLayout& layout = control_layouts[i];
+    HFONT font = fonts->Get(layout.font);
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const RECT r = ScaleRect(layout.rect, dpi);
+    SetWindowPos(controls_[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (layout.sized_to_text) SizeLabelToText(controls_[i], font);
+  }
+  fonts_ = std::move(fonts);  // the old fonts go once no control uses them
+  dpi_ = dpi;
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 HWND MainForm::Control(std::string_view name) const {
   const std::size_t i = IndexOf(name);
   return i < controls_.size() ? controls_[i] : nullptr;
@@ -218,6 +244,9 @@ LRESULT MainForm::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (!busy_) break;
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));
       return TRUE;
+    case WM_DPICHANGED:  // embedded, the host's window decides
+      if (!embedded_) Rescale(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_HELP:
       HelpFrom(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lparam)->hItemHandle));
       return TRUE;

@@ -94,6 +94,7 @@ class MainForm : public shell::Window {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void BuildControls();
+  void Rescale(int dpi, const RECT& suggested);
   void Command(int id);
   void Destroyed();
   HWND BoxOwner() const;

@@ -108,6 +108,34 @@ TEST_F(MainFormTest, EverythingScalesWithTheDpi) {
   EXPECT_EQ(lf.lfHeight, -24);
 }
 
+// Dragged to a monitor of another scale: laid out and lettered as if it had
+// opened there, in the frame Windows suggests.
+TEST_F(MainFormTest, AMonitorOfAnotherScaleRescalesEverything) {
+  MainForm& form = Open({}, 96);
+  RECT suggested{10, 20, 10 + 960, 20 + 440};
+  SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(form.Dpi(), 144);
+  RECT frame{};
+  GetWindowRect(form.Hwnd(), &frame);
+  EXPECT_EQ(Str(frame), Str(suggested));
+  for (std::size_t p = 0; p < shell::Panels().size(); ++p) {
+    EXPECT_EQ(Str(InParent(form.Panel(p))), Str(ScaleRect(shell::Panels()[p].rect, 144))) << p;
+  }
+  for (const shell::ControlLayout& layout : shell::Controls()) {
+    HWND control = form.Control(layout.name);
+    const RECT want = ScaleRect(layout.rect, 144), got = InParent(control);
+    if (layout.sized_to_text) {
+      EXPECT_EQ(got.left, want.left) << layout.name;
+      EXPECT_EQ(got.top, want.top) << layout.name;
+    } else {
+      EXPECT_EQ(Str(got), Str(want)) << layout.name;
+    }
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_EQ(lf.lfHeight, -Scale(shell::Font(layout.font).pixel_height, 144)) << layout.name;
+  }
+}
+
 TEST_F(MainFormTest, PanelsHaveTheirPlacesAndGradients) {
   MainForm& form = Open();
   const auto panels = shell::Panels();

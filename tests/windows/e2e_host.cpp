@@ -5,6 +5,8 @@
 //   host HANDLE         its window, in hexadecimal
 //   converter PID       the converter's process id
 //   embedded CAPTION    a window of the converter seen inside the host's
+//   placed L T W H DPI  where the embedded window sat when the awaited one
+//                       showed, in the host's client area, and the host's dpi
 //   shown MS            the awaited window visible, ms after CreateProcess
 //   destroyed           the host's window destroyed (host lost)
 //   ended               the converter ended by the host once the window showed
@@ -15,6 +17,8 @@
 //
 //   velquior_e2e_host EXE CONVERSION [--handle HEX] [--await CAPTION]
 //                     [--destroy-when-shown MS] [--end-when-shown] [--timeout MS]
+//                     [--dpi-aware]
+// --dpi-aware: a host that scales itself with the system's dpi.
 
 #include <windows.h>
 #include <fcntl.h>
@@ -37,6 +41,7 @@ struct Options {
   std::wstring await = L"Archivo XML";
   long destroy_after_shown_ms = -1;  // negative: keep the window
   bool end_when_shown = false;  // for timing the start alone
+  bool dpi_aware = false;
   long timeout_ms = 60000;
 };
 
@@ -48,6 +53,10 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
     const std::wstring flag = argv[i];
     if (flag == L"--end-when-shown") {
       options.end_when_shown = true;
+      continue;
+    }
+    if (flag == L"--dpi-aware") {
+      options.dpi_aware = true;
       continue;
     }
     if (i + 1 >= argc) return false;
@@ -98,9 +107,10 @@ int main() {
   if (!argv || !ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: velquior_e2e_host EXE CONVERSION [--handle HEX] [--await CAPTION] "
-                 "[--destroy-when-shown MS] [--end-when-shown] [--timeout MS]\n");
+                 "[--destroy-when-shown MS] [--end-when-shown] [--timeout MS] [--dpi-aware]\n");
     return 2;
   }
+  if (options.dpi_aware) SetProcessDPIAware();
   HWND host = OpenHostWindow();
   if (!host) return 3;
   PumpMessages();
@@ -123,6 +133,7 @@ int main() {
   Report("converter", std::to_string(process.dwProcessId));
 
   bool embedded = false;
+  HWND embedded_window = nullptr;
   double shown_at = -1;
   bool destroyed = false;
   for (;;) {
@@ -138,6 +149,7 @@ int main() {
         HWND top = inner;
         while (GetParent(top) && GetParent(top) != host) top = GetParent(top);
         Report("embedded", Utf8(WindowText(top)));
+        embedded_window = top;
       }
     }
     const double now = NowMs();
@@ -146,6 +158,16 @@ int main() {
       char ms[32];
       std::snprintf(ms, sizeof ms, "%.1f", now - started);
       Report("shown", ms);
+      if (embedded_window != nullptr && IsWindow(embedded_window)) {
+        RECT r{};
+        GetWindowRect(embedded_window, &r);
+        MapWindowPoints(HWND_DESKTOP, host, reinterpret_cast<POINT*>(&r), 2);
+        HDC dc = GetDC(host);
+        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+        ReleaseDC(host, dc);
+        Report("placed", std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+                             " " + std::to_string(r.bottom - r.top) + " " + std::to_string(dpi));
+      }
       if (options.end_when_shown) {
         TerminateProcess(process.hProcess, 0);
         Report("ended", "");
