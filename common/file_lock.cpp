@@ -8,8 +8,17 @@
 namespace velquior {
 
 std::optional<FileLock> FileLock::TryLock(const std::filesystem::path& path, Mode mode) {
+  return Take(path, mode, platform::OpenFile::Access::kRead);
+}
+
+std::optional<FileLock> FileLock::TryLockToReplace(const std::filesystem::path& path) {
+  return Take(path, Mode::kExclusive, platform::OpenFile::Access::kReadToReplace);
+}
+
+std::optional<FileLock> FileLock::Take(const std::filesystem::path& path, Mode mode,
+                                       platform::OpenFile::Access access) {
   std::error_code error;
-  platform::OpenFile file = platform::OpenFile::Open(path, platform::OpenFile::Access::kRead, error);
+  platform::OpenFile file = platform::OpenFile::Open(path, access, error);
   // Held by another program that denies others any use (Windows): in use.
   if (error == std::errc::device_or_resource_busy) return std::nullopt;
   if (error) throw Error(Format(msg::kNoSePuedeLeer, {PathForMessage(path), error.message()}));

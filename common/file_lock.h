@@ -18,9 +18,13 @@ class FileLock {
   // nullopt when another holder has a conflicting lock or keeps the file
   // from being opened at all. Raises Error when it cannot be opened otherwise.
   static std::optional<FileLock> TryLock(const std::filesystem::path& path, Mode mode);
+  // The same for a file the caller will then rename or delete: a holder
+  // that would refuse that counts as a conflicting one.
+  static std::optional<FileLock> TryLockToReplace(const std::filesystem::path& path);
 
  private:
   explicit FileLock(platform::OpenFile file) : file_(std::move(file)) {}
+  static std::optional<FileLock> Take(const std::filesystem::path& path, Mode mode, platform::OpenFile::Access access);
   platform::OpenFile file_;  // closing it releases the lock
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <system_error>
 
 #include "common/error.h"
@@ -63,7 +62,7 @@ void AtomicReplaceFile(const fs::path& path, const std::function<void(const Byte
   try {
     platform::ReplaceFileAtomically(path, produce);
   } catch (const platform::WriteFailed& e) {
-    throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(path), std::strerror(e.code().value())}));
+    throw Error(Format(msg::kNoSePuedeEscribir, {PathForMessage(path), e.code().message()}));
   }
 }
 

@@ -21,6 +21,9 @@ constexpr std::string_view kStagingPrefix = ".velquior-";
 // files go back.
 constexpr std::string_view kJournal = "REEMPLAZO";
 constexpr std::string_view kPrevious = "ANTERIORES";
+// Held locked by the run that owns the folder while it lives, so that a
+// clean-up never takes a live run's folder for a dead one's.
+constexpr std::string_view kLive = "EN_CURSO";
 
 std::string FileNameOf(const catalog::TableSpec& t, std::string_view ext) {
   return std::string(t.name) + std::string(ext);
@@ -101,13 +104,26 @@ void PutBackInterrupted(const fs::path& folder, const fs::path& work_dir) {
   FlushDirectory(work_dir);
 }
 
+// Whether the run that made `folder` is gone: its mark can be locked, or
+// it never made one (killed at once, or an older version's folder).
+bool RunIsDead(const fs::path& folder) {
+  std::error_code ec;
+  if (!fs::exists(folder / kLive, ec)) return !ec;
+  try {
+    return FileLock::TryLock(folder / kLive, FileLock::Mode::kExclusive).has_value();
+  } catch (const Error&) {
+    return false;  // not known to be dead: left alone
+  }
+}
+
 // Staging folders of runs that were killed; only called under the
-// directory lock, so none of them belongs to a live run.
+// directory lock, and each folder only once its run is seen to be dead.
 void CleanUpDeadRuns(const fs::path& work_dir) {
   std::error_code ec;
   for (fs::directory_iterator it(work_dir, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = PathToUtf8(it->path().filename());
     if (name.rfind(kStagingPrefix, 0) != 0 || !it->is_directory()) continue;
+    if (!RunIsDead(it->path())) continue;
     std::error_code ignore;
     if (fs::exists(it->path() / kJournal, ignore)) PutBackInterrupted(it->path(), work_dir);
     fs::remove_all(it->path(), ignore);
@@ -131,7 +147,7 @@ Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> t
   CleanUpDeadRuns(work_dir_);
   for (const auto* t : tables_) {
     for (const auto& old : AllCaseVariants(work_dir_, FileNameOf(*t, catalog::kDataExtension))) {
-      auto lock = FileLock::TryLock(old, FileLock::Mode::kExclusive);
+      auto lock = FileLock::TryLockToReplace(old);
       if (!lock) {
         throw Error(Format(msg::kTablaEnUso, {old.filename().string()}));
       }
@@ -144,12 +160,19 @@ Staging::Staging(fs::path work_dir, std::span<const catalog::TableSpec* const> t
   if (auto error = platform::MakeUniqueDirectory(work_dir_, kStagingPrefix, staging_)) {
     throw Error(Format(msg::kDirectorioTrabajoNoEscribible, {PathForMessage(work_dir_), error.message()}));
   }
+  const fs::path live = staging_ / kLive;
+  std::ofstream(live, std::ios::binary).flush();
+  live_lock_ = FileLock::TryLock(live, FileLock::Mode::kExclusive);
+  if (!live_lock_) {
+    throw Error(Format(msg::kDirectorioTrabajoNoEscribible, {PathForMessage(work_dir_), std::strerror(EACCES)}));
+  }
 }
 
 Staging::~Staging() {
   // The old tables set aside in the staging folder go with it, and Windows
   // keeps a deleted file, and so its folder, until the last handle closes.
   table_locks_.clear();
+  live_lock_.reset();
   if (!staging_.empty() && !keep_) {
     std::error_code ec;
     fs::remove_all(staging_, ec);

@@ -52,7 +52,8 @@ class Staging {
   std::filesystem::path staging_;
   std::optional<FileLock> dir_lock_;
   std::vector<FileLock> table_locks_;
-  bool keep_ = false;  // old tables are still inside: never remove it
+  std::optional<FileLock> live_lock_;  // on the folder's mark: this run lives
+  bool keep_ = false;                  // old tables are still inside: never remove it
 };
 
 }  // namespace velquior

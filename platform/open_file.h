@@ -32,10 +32,14 @@ class OpenFile {
     kRead,
     kReadWrite,
     kReadNoWait,  // a FIFO or device opens without waiting for a writer
+    // Read, for a file the caller will rename or delete: where the system
+    // lets a holder refuse that, such a holder makes the open fail now.
+    kReadToReplace,
   };
 
   // A closed handle and the reason when `path` cannot be opened. A
-  // directory opens for reading (to be locked or flushed).
+  // directory opens for reading (to be locked or flushed). A file another
+  // program holds for a moment is waited for (on Windows, about two seconds).
   static OpenFile Open(const std::filesystem::path& path, Access access, std::error_code& error);
 
   OpenFile() = default;

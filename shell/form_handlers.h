@@ -28,8 +28,9 @@ class FormHandlers {
 
   const RunState& State() const { return session_.state; }
 
-  // ResultCode 0; with a host command line, embeds the window into the host's
-  // and sets HostLaunched. An unreadable handle is shown as an error.
+  // ResultCode 0; with a host command line, embeds the window into the host's,
+  // sets HostLaunched and writes 0 to the result file. An unreadable handle
+  // is shown as an error.
   void FormCreate();
   // With a host command line, runs the conversion its first parameter names.
   void FormShow();

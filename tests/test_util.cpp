@@ -48,6 +48,8 @@ std::vector<std::string> ListDir(const fs::path& dir) {
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(dir)) {
     const std::u8string name = e.path().filename().u8string();
+    // The lock file a conversion leaves in a work directory on Windows.
+    if (name == u8".velquior.lock") continue;
     names.emplace_back(name.begin(), name.end());
   }
   std::sort(names.begin(), names.end());

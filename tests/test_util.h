@@ -58,7 +58,8 @@ void UnsetEnv(const std::string& name);
 // The path's text in UTF-8, whatever the platform's narrow code page.
 std::string Utf8(const std::filesystem::path& path);
 
-// Every file name (not path) in `dir`, sorted.
+// Every file name (not path) in `dir`, sorted; the Windows build's lock
+// file of a work directory left out.
 std::vector<std::string> ListDir(const std::filesystem::path& dir);
 
 }  // namespace velquior::testing

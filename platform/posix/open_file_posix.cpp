@@ -23,6 +23,7 @@ OpenFile OpenFile::Open(const std::filesystem::path& path, Access access, std::e
   int flags = O_CLOEXEC;
   switch (access) {
     case Access::kRead:
+    case Access::kReadToReplace:  // renaming needs no right over the file here
       flags |= O_RDONLY;
       break;
     case Access::kReadWrite:

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/file_system.h"
+#include "platform/windows/held_file.h"
+#include "platform/windows/long_path.h"
 #include "platform/windows/random_name.h"
 #include "platform/windows/win_error.h"
 
@@ -12,7 +15,7 @@ namespace velquior::platform {
 namespace fs = std::filesystem;
 namespace {
 
-[[noreturn]] void ThrowWrite(DWORD win32) { throw WriteFailed(ErrnoOfWin32(win32)); }
+[[noreturn]] void ThrowWrite(DWORD win32) { throw WriteFailed(FromWin32(win32)); }
 
 // The original's marks the replacement keeps. Read-only is put on only
 // once the bytes are written, and taken off the original just for the move,
@@ -27,14 +30,46 @@ bool SetAttributes(HANDLE h, DWORD attributes) {
   return ::SetFileInformationByHandle(h, FileBasicInfo, &info, sizeof info);
 }
 
-bool MoveOver(const fs::path& from, const fs::path& to, DWORD original) {
+// ReplaceFileW keeps the original's identity: its streams, access list,
+// creation time. Where it cannot (a missing original, a volume or system
+// without it), a plain move does, and its failure is the one that counts.
+// An original that another program holds is found first: a replacement
+// failing on it may leave copies of its own behind (Wine does), a move
+// fails cleanly and is tried again.
+DWORD ReplaceOrMove(const std::wstring& from, const std::wstring& to) {
+  HANDLE original = ::CreateFileW(to.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (original == INVALID_HANDLE_VALUE) {
+    if (::GetLastError() == ERROR_SHARING_VIOLATION) return ERROR_SHARING_VIOLATION;
+  } else {
+    ::CloseHandle(original);
+  }
+  if (original != INVALID_HANDLE_VALUE &&
+      ::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                     nullptr, nullptr)) {
+    return ERROR_SUCCESS;
+  }
+  if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return ERROR_SUCCESS;
+  return ::GetLastError();
+}
+
+std::error_code MoveOver(const fs::path& from, const fs::path& to, DWORD original) {
+  const std::wstring source = Win32Path(from);
+  const std::wstring target = Win32Path(to);
   const bool read_only = original != INVALID_FILE_ATTRIBUTES && (original & FILE_ATTRIBUTE_READONLY) != 0;
-  if (read_only && !::SetFileAttributesW(to.c_str(), original & ~DWORD{FILE_ATTRIBUTE_READONLY})) return false;
-  if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-  const DWORD code = ::GetLastError();
-  if (read_only) ::SetFileAttributesW(to.c_str(), original);
-  ::SetLastError(code);
-  return false;
+  if (read_only && !::SetFileAttributesW(target.c_str(), original & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
+    return LastWin32Error();
+  }
+  const std::error_code error = WithRetry(to, [&] { return ReplaceOrMove(source, target); });
+  if (error && read_only) ::SetFileAttributesW(target.c_str(), original);
+  return error;
+}
+
+// Ours, just closed: a scanner may be reading it.
+void DeleteOwn(const fs::path& file) {
+  const std::wstring name = Win32Path(file);
+  RetryWhileHeld(file,
+                 [&]() -> unsigned long { return ::DeleteFileW(name.c_str()) ? ERROR_SUCCESS : ::GetLastError(); });
 }
 
 bool WriteAll(HANDLE h, std::string_view bytes) {
@@ -63,10 +98,11 @@ bool IsTemporaryOf(std::wstring_view entry, std::wstring_view prefix) {
 void RemoveDeadTemporaries(const fs::path& dir, const fs::path& file_name) {
   const std::wstring prefix = TemporaryPrefix(file_name);
   std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(fs::path(Win32Path(dir)), ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path& entry = it->path();
     if (!IsTemporaryOf(entry.filename().native(), prefix)) continue;
-    const DWORD attributes = ::GetFileAttributesW(entry.c_str());
+    const std::wstring name = Win32Path(entry);
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0) {
       continue;
@@ -74,8 +110,8 @@ void RemoveDeadTemporaries(const fs::path& dir, const fs::path& file_name) {
     // One killed after it was marked read-only loses the mark to go; a
     // live one keeps it.
     const bool read_only = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (read_only) ::SetFileAttributesW(entry.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
-    if (!::DeleteFileW(entry.c_str()) && read_only) ::SetFileAttributesW(entry.c_str(), attributes);
+    if (read_only) ::SetFileAttributesW(name.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    if (!::DeleteFileW(name.c_str()) && read_only) ::SetFileAttributesW(name.c_str(), attributes);
   }
 }
 
@@ -85,7 +121,7 @@ void ReplaceFileAtomically(const fs::path& path, const std::function<void(const 
   fs::path dir = path.parent_path();
   if (dir.empty()) dir = L".";
   RemoveDeadTemporaries(dir, path.filename());
-  const DWORD original = ::GetFileAttributesW(path.c_str());
+  const DWORD original = ::GetFileAttributesW(Win32Path(path).c_str());
   const DWORD kept = original == INVALID_FILE_ATTRIBUTES ? 0 : original & kKeptAttributes;
   const DWORD attributes = kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
   const std::wstring prefix = (dir / TemporaryPrefix(path.filename())).native();
@@ -95,7 +131,7 @@ void ReplaceFileAtomically(const fs::path& path, const std::function<void(const 
   fs::path tmp;
   for (int attempt = 0; h == INVALID_HANDLE_VALUE; ++attempt) {
     tmp = prefix + RandomNameSuffix();
-    h = ::CreateFileW(tmp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, attributes, nullptr);
+    h = ::CreateFileW(Win32Path(tmp).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, attributes, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
       const DWORD code = ::GetLastError();
       if ((code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) || attempt == 100) ThrowWrite(code);
@@ -103,7 +139,7 @@ void ReplaceFileAtomically(const fs::path& path, const std::function<void(const 
   }
   auto discard = [&] {
     if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-    ::DeleteFileW(tmp.c_str());
+    DeleteOwn(tmp);
   };
   auto fail = [&](DWORD code) {
     discard();
@@ -126,11 +162,12 @@ void ReplaceFileAtomically(const fs::path& path, const std::function<void(const 
   // handle goes first.
   ::CloseHandle(h);
   h = INVALID_HANDLE_VALUE;
-  if (!MoveOver(tmp, path, original)) {
-    const DWORD code = ::GetLastError();
-    ::SetFileAttributesW(tmp.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file is not deleted
-    fail(code);
+  if (const std::error_code error = MoveOver(tmp, path, original)) {
+    ::SetFileAttributesW(Win32Path(tmp).c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file is not deleted
+    discard();
+    throw WriteFailed(error);
   }
+  FlushDirectory(dir);
 }
 
 }  // namespace velquior::platform

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/windows/held_file.h"
+#include "platform/windows/long_path.h"
 #include "platform/windows/random_name.h"
 #include "platform/windows/win_error.h"
 
@@ -11,7 +13,8 @@
 
 namespace velquior::platform {
 
-FileKind KindOf(const std::filesystem::path& path, bool follow_links) {
+FileKind KindOf(const std::filesystem::path& given, bool follow_links) {
+  const std::wstring path = Win32Path(given);
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return FileKind::kMissing;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
@@ -41,20 +44,26 @@ FileKind KindOf(const std::filesystem::path& path, bool follow_links) {
 // A directory's read-only mark only tells the desktop to look for its own
 // settings there (special folders carry it): files are made in it all the same.
 bool IsReadOnly(const std::filesystem::path& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(Win32Path(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
          (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // By trying: the access lists that decide are the system's to read.
 std::error_code CheckWriteAccess(const std::filesystem::path& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(Win32Path(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return LastWin32Error();
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return std::make_error_code(std::errc::permission_denied);
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return LastWin32Error();
+    HANDLE h = INVALID_HANDLE_VALUE;
+    if (auto error = WithRetry(path, [&]() -> unsigned long {
+          h = ::CreateFileW(Win32Path(path).c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+          return h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+        })) {
+      return error;
+    }
     ::CloseHandle(h);
     return {};
   }
@@ -62,7 +71,7 @@ std::error_code CheckWriteAccess(const std::filesystem::path& path) {
   // nothing to the system, its access list everything.
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::filesystem::path probe = path / (L".velquior-probe-" + RandomNameSuffix());
-    HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE h = ::CreateFileW(Win32Path(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       ::CloseHandle(h);
@@ -76,24 +85,45 @@ std::error_code CheckWriteAccess(const std::filesystem::path& path) {
 
 std::error_code FlushFile(const std::filesystem::path& path) {
   // Flushing needs the right to write.
-  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return LastWin32Error();
+  HANDLE h = INVALID_HANDLE_VALUE;
+  if (auto error = WithRetry(path, [&]() -> unsigned long {
+        h = ::CreateFileW(Win32Path(path).c_str(), GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+      })) {
+    return error;
+  }
   std::error_code error;
   if (!::FlushFileBuffers(h)) error = LastWin32Error();
   ::CloseHandle(h);
   return error;
 }
 
-// The system keeps a directory's entries with the file operations
-// themselves (and moves write through): nothing is left to flush.
-void FlushDirectory(const std::filesystem::path& /*dir*/) {}
+// NTFS flushes a directory opened for writing; file systems that cannot
+// (FAT, network shares, older systems) refuse, which is no failure here.
+void FlushDirectory(const std::filesystem::path& dir) {
+  HANDLE h = ::CreateFileW(Win32Path(dir).c_str(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  ::FlushFileBuffers(h);
+  ::CloseHandle(h);
+}
 
 std::error_code MoveFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-  if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return LastWin32Error();
-  }
-  return {};
+  const std::wstring source = Win32Path(from);
+  const std::wstring target = Win32Path(to);
+  const bool replacing = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+  const DWORD code = RetryWhileHeld(replacing ? to : from, [&]() -> unsigned long {
+    if (::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return ERROR_SUCCESS;
+    }
+    return ::GetLastError();
+  });
+  if (code == ERROR_SUCCESS) return {};
+  // Named after the one a holder keeps.
+  return FileError(code, !replacing || HeldByAnother(from) ? from : to);
 }
 
 std::error_code MakeUniqueDirectory(const std::filesystem::path& dir, std::string_view prefix,
@@ -101,7 +131,7 @@ std::error_code MakeUniqueDirectory(const std::filesystem::path& dir, std::strin
   const std::filesystem::path start = dir / std::filesystem::path(std::u8string(prefix.begin(), prefix.end()));
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::filesystem::path name = start.native() + RandomNameSuffix();
-    if (::CreateDirectoryW(name.c_str(), nullptr)) {
+    if (::CreateDirectoryW(Win32Path(name).c_str(), nullptr)) {
       made = std::move(name);
       return {};
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/windows/held_file.h"
+#include "platform/windows/long_path.h"
 #include "platform/windows/win_error.h"
 
 namespace velquior::platform {
@@ -24,11 +26,19 @@ constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
 constexpr DWORD kMaxTransfer = DWORD{1} << 30;
 
 // What a handle holds: the lock's mode and, for a directory, which cannot
-// be byte-range locked, the named object that stands for its lock.
+// be byte-range locked, what stands for its lock: a lock file inside it, or
+// a named object where no file can be made.
 struct HeldLock {
   LockMode mode;
   HANDLE directory_lock = nullptr;
+  bool lock_file = false;
 };
+
+// In the directory it locks: byte-range locks on one file are seen by every
+// session of the machine (and every client of a shared folder), where a named
+// object is seen only by its session. Never removed, as removing a lock file
+// races with whoever has just opened it.
+constexpr wchar_t kLockFileName[] = L".velquior.lock";
 
 std::mutex g_locks_mutex;
 std::map<std::intptr_t, HeldLock>& Locks() {
@@ -45,6 +55,10 @@ OVERLAPPED At(std::uint64_t offset) {
 
 void Unlock(HANDLE file, const HeldLock& held) {
   if (held.directory_lock != nullptr) {
+    if (held.lock_file) {
+      OVERLAPPED o = At(0);
+      ::UnlockFileEx(held.directory_lock, 0, 1, 0, &o);
+    }
     ::CloseHandle(held.directory_lock);
   } else {
     OVERLAPPED o = At((std::uint64_t{kLockOffsetHigh} << 32) | kLockOffsetLow);
@@ -61,19 +75,19 @@ bool GetInfo(HANDLE h, BY_HANDLE_FILE_INFORMATION& info, std::error_code& error)
   return true;
 }
 
-// The lock of a directory: an object named after the directory's identity,
-// which exists while its holder keeps it. Shared is taken as exclusive: no
-// caller shares a directory.
-LockResult LockDirectory(HANDLE dir, HANDLE& object, std::error_code& error) {
+// A directory where no lock file can be made (none can be written there
+// either, so the run fails soon after): an object named after its identity,
+// which exists while its holder keeps it.
+LockResult LockDirectoryByName(HANDLE dir, HANDLE& object, std::error_code& error) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetInfo(dir, info, error)) return LockResult::kFailed;
   wchar_t name[64];
-  ::swprintf(name, 64, L"Local\\velquior-lock-%08lx-%08lx%08lx", info.dwVolumeSerialNumber, info.nFileIndexHigh,
+  ::swprintf(name, 64, L"Global\\velquior-lock-%08lx-%08lx%08lx", info.dwVolumeSerialNumber, info.nFileIndexHigh,
              info.nFileIndexLow);
   HANDLE h = ::CreateEventW(nullptr, TRUE, FALSE, name);
   if (h == nullptr) {
     error = LastWin32Error();
-    return LockResult::kFailed;
+    return ::GetLastError() == ERROR_ACCESS_DENIED ? LockResult::kBusy : LockResult::kFailed;  // another user's
   }
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
     ::CloseHandle(h);
@@ -84,14 +98,67 @@ LockResult LockDirectory(HANDLE dir, HANDLE& object, std::error_code& error) {
   return LockResult::kLocked;
 }
 
+// The directory's path from its handle, as the system names it.
+std::filesystem::path PathOf(HANDLE dir) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n =
+        ::GetFinalPathNameByHandleW(dir, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(n);
+  }
+}
+
+// The lock of a directory: an exclusive lock on byte 0 of its lock file,
+// which only this program opens and which holds no data. Shared is taken as
+// exclusive: no caller shares a directory.
+LockResult LockDirectory(HANDLE dir, HeldLock& held, std::error_code& error) {
+  const std::filesystem::path dir_path = PathOf(dir);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (!dir_path.empty()) {
+    // Every sharing allowed and no deletion asked for: nothing that holds
+    // the file keeps this open from succeeding.
+    file = ::CreateFileW(Win32Path(dir_path / kLockFileName).c_str(), GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_HIDDEN, nullptr);
+  }
+  if (file == INVALID_HANDLE_VALUE) {
+    held.lock_file = false;
+    return LockDirectoryByName(dir, held.directory_lock, error);
+  }
+  OVERLAPPED o = At(0);
+  if (!::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o)) {
+    const DWORD code = ::GetLastError();
+    ::CloseHandle(file);
+    error = FromWin32(code);
+    return code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING ? LockResult::kBusy : LockResult::kFailed;
+  }
+  error.clear();
+  held.directory_lock = file;
+  held.lock_file = true;
+  return LockResult::kLocked;
+}
+
 }  // namespace
 
 OpenFile OpenFile::Open(const std::filesystem::path& path, Access access, std::error_code& error) {
-  const DWORD rights = access == Access::kReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  DWORD rights = GENERIC_READ;
+  if (access == Access::kReadWrite) rights |= GENERIC_WRITE;
+  const std::wstring name = Win32Path(path);
+  // Asked for, so that a holder that does not let the file go is found now;
+  // a read-only file, which the callers refuse to replace, gets no leave.
+  if (access == Access::kReadToReplace) {
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) rights |= DELETE;
+  }
   // The read-only attribute refuses writing to everybody, as Windows does;
   // Wine run as root would otherwise let it pass.
   if (access == Access::kReadWrite) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
         !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       error = std::make_error_code(std::errc::permission_denied);
@@ -100,13 +167,13 @@ OpenFile OpenFile::Open(const std::filesystem::path& path, Access access, std::e
   }
   // Every sharing allowed: files held open are renamed and deleted by an
   // export's commit, as POSIX allows. Backup semantics open directories.
-  HANDLE h = ::CreateFileW(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    error = LastWin32Error();
-    return OpenFile();
-  }
-  error.clear();
+  HANDLE h = INVALID_HANDLE_VALUE;
+  error = WithRetry(path, [&]() -> unsigned long {
+    h = ::CreateFileW(name.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+  });
+  if (error) return OpenFile();
   return OpenFile(reinterpret_cast<std::intptr_t>(h));
 }
 
@@ -272,7 +339,7 @@ LockResult OpenFile::TryLock(LockMode mode, std::error_code& error) const {
   if (!GetInfo(h, info, error)) return LockResult::kFailed;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     HeldLock lock{mode};
-    const LockResult result = LockDirectory(h, lock.directory_lock, error);
+    const LockResult result = LockDirectory(h, lock, error);
     if (result == LockResult::kLocked) Locks().emplace(handle_, lock);
     return result;
   }

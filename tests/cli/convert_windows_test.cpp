@@ -3,10 +3,15 @@
 // other programs hold, the read-only attribute.
 
 #include <windows.h>
+// windows.h first: the header below takes its types from it.
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <iostream>
+#include <map>
+#include <thread>
 
 #include "common/file_lock.h"
 #include "tests/cli/cli_convert.h"
@@ -202,6 +207,138 @@ TEST_F(CliConvert, NamesOutsideTheCodePageExportAndImport) {
   EXPECT_NE(after.find("<time-table id=\"tt1\" name=\"Zeltimor\">"), std::string::npos);
   EXPECT_EQ(ListDir(folder), (std::vector<std::string>{"Escuela \xC5\x9D \xE6\x97\xA5\xE6\x9C\xAC.xml",
                                                        "ZTEMP \xE6\x97\xA5\xE6\x9C\xAC"}));
+}
+
+bool ConverterRunning() {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !found; more = ::Process32NextW(snapshot, &entry)) {
+    found = ::_wcsicmp(entry.szExeFile, L"velquior-convert.exe") == 0;
+  }
+  ::CloseHandle(snapshot);
+  return found;
+}
+
+// Another program holding a file for a while, as a scanner does right after
+// a file is written: opened with `share` (never leave to delete or rename
+// it), let go `hold` after the converter has started, or at the end.
+class TimedHold {
+ public:
+  TimedHold(const fs::path& file, DWORD share, std::chrono::milliseconds hold)
+      : h_(::CreateFileW(file.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)),
+        release_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        thread_([this, hold] {
+          for (int i = 0; i < 2000 && !ConverterRunning(); ++i) ::Sleep(5);
+          ::WaitForSingleObject(release_, static_cast<DWORD>(hold.count()));
+          ::CloseHandle(h_);
+        }) {}
+  ~TimedHold() {
+    ::SetEvent(release_);
+    thread_.join();
+    ::CloseHandle(release_);
+  }
+  TimedHold(const TimedHold&) = delete;
+  TimedHold& operator=(const TimedHold&) = delete;
+  bool held() const { return h_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE h_;
+  HANDLE release_;
+  std::thread thread_;
+};
+
+// Every file under `dir` with its bytes.
+std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(dir)) {
+    if (e.is_regular_file()) files[Utf8(fs::relative(e.path(), dir))] = ReadFile(e.path());
+  }
+  return files;
+}
+
+// A table, the document or a timetable table held by another program during
+// an export or an import. Held briefly, the run waits and completes; held
+// for good, it fails after about two seconds naming the file, and every file
+// stays as it was.
+TEST_F(CliConvert, FilesHeldByAnotherProgramAreWaitedFor) {
+  const fs::path doc = tmp_ / "escuela.xml";
+  constexpr DWORD kNoDelete = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const struct Case {
+    std::string conversion;
+    fs::path held;
+    DWORD share;
+    std::string message;  // for a hold that outlasts the wait
+  } cases[] = {
+      {"export", work_ / "PROFT.DBF", kNoDelete, "PROFT.DBF: la tabla está abierta en exclusiva por otro programa.\n"},
+      {"export", doc, 0,
+       Utf8(doc) +
+           " no es un documento XML válido: línea 0: no se puede leer el archivo: otro programa tiene abierto el "
+           "archivo escuela.xml.\n"},
+      {"import", doc, kNoDelete,
+       Utf8(doc) + ": no se puede escribir el archivo: otro programa tiene abierto el archivo escuela.xml.\n"},
+      {"import", work_ / "SOLUC.DBF", 0, "SOLUC.DBF: la tabla está abierta en exclusiva por otro programa.\n"},
+  };
+  for (const auto& c : cases) {
+    for (const bool briefly : {true, false}) {
+      SCOPED_TRACE(c.conversion + " " + Utf8(c.held.filename()) + (briefly ? " briefly" : " for good"));
+      fs::remove_all(work_);
+      fs::create_directory(work_);
+      fs::copy_file(kSample, doc, fs::copy_options::overwrite_existing);
+      ASSERT_EQ(Convert(Export(doc)).status, 0);
+      testing::MakeTimetable(work_, 3);
+      const auto work_before = Snapshot(work_);
+      const std::string doc_before = ReadFile(doc);
+
+      const auto start = std::chrono::steady_clock::now();
+      RunResult r;
+      {
+        TimedHold hold(c.held, c.share, briefly ? std::chrono::milliseconds(300) : std::chrono::seconds(5));
+        ASSERT_TRUE(hold.held());
+        r = Convert({c.conversion, Utf8(doc), "--workdir", Utf8(work_)});
+      }
+      const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+      std::cout << c.conversion << " " << Utf8(c.held.filename()) << (briefly ? " held 300 ms: " : " held 5 s: ")
+                << took.count() << " ms\n";
+      if (briefly) {
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(r.out.ends_with("Proceso finalizado\n")) << r.out;
+        continue;
+      }
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.err, c.message);
+      EXPECT_GE(took, std::chrono::milliseconds(1900));
+      EXPECT_LT(took, std::chrono::milliseconds(4900));  // gave up by itself
+      EXPECT_EQ(Snapshot(work_), work_before);
+      EXPECT_EQ(ReadFile(doc), doc_before);
+      EXPECT_EQ(ListDir(tmp_.path()), (std::vector<std::string>{"ZTEMP", "escuela.xml"}));
+    }
+  }
+}
+
+// 300 characters: beyond the system's old limit of 260.
+TEST_F(CliConvert, DocumentWithALongPathExportsAndImports) {
+  fs::path folder = Native(tmp_.path());
+  while (Utf8(folder).size() < 300 - 60) folder /= std::string(40, 'c');
+  const std::string doc_name = std::string(300 - Utf8(folder).size() - 5, 'e') + ".xml";
+  const fs::path doc = folder / doc_name;
+  ASSERT_EQ(Utf8(doc).size(), 300u);
+  fs::create_directories(fs::path(L"\\\\?\\" + folder.native()));
+  fs::copy_file(kSample, fs::path(L"\\\\?\\" + doc.native()));
+
+  RunResult r = Convert(Export(doc));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ListDir(work_), kExported);
+
+  testing::MakeTimetable(work_, 3);
+  r = Convert({"import", Utf8(doc), "--workdir", Utf8(work_)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Proceso finalizado\n");
+  const std::string after = ReadFile(fs::path(L"\\\\?\\" + doc.native()));
+  EXPECT_NE(after.find("<time-table id=\"tt1\" name=\"Zeltimor\">"), std::string::npos);
+  EXPECT_EQ(ListDir(fs::path(L"\\\\?\\" + folder.native())), std::vector<std::string>{doc_name});
 }
 
 }  // namespace

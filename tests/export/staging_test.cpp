@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "common/error.h"
+#include "common/file_lock.h"
 #include "tables/catalog.h"
 #include "tests/export/staging_fixture.h"
 #include "tests/test_util.h"
@@ -105,6 +106,25 @@ TEST_F(StagingCommit, AnOldTableThatCannotGoStopsTheRunBeforeAnythingIsWritten) 
       }
     }
   }
+}
+
+// A staging folder whose run still lives (its mark locked, as a run from
+// another session holds it) is left whole by the clean-up; once that run is
+// gone, the next one removes it.
+TEST_F(StagingCommit, TheCleanUpLeavesALiveRunsFolder) {
+  const fs::path live = work_ / ".velquior-vivo01";
+  fs::create_directory(live);
+  WriteFile(live / "PROFT.DBF", "staged PROFT");
+  WriteFile(live / "EN_CURSO", "");
+  {
+    auto mark = FileLock::TryLock(live / "EN_CURSO", FileLock::Mode::kExclusive);
+    ASSERT_TRUE(mark);
+    { Staging other(work_, catalog::kExportTables); }
+    EXPECT_EQ(ReadFile(live / "PROFT.DBF"), "staged PROFT");
+  }
+  { Staging next(work_, catalog::kExportTables); }
+  EXPECT_FALSE(fs::exists(live));
+  ExpectOldSetWhole();
 }
 
 }  // namespace

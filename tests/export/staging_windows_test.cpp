@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
+#include "common/error.h"
 #include "export/staging.h"
 #include "platform/environment.h"
 #include "tables/catalog.h"
@@ -69,6 +72,38 @@ TEST_F(StagingCommit, AKilledCommitIsUndoneByTheNextRun) {
       EXPECT_EQ(ReadFile(work_ / "PROFT.DBF"), "new PROFT");
     }
   }
+}
+
+// A scanner opens the old table just set aside as the commit fails: the
+// move back waits for it instead of leaving the tables mixed.
+TEST_F(StagingCommit, APutBackWaitsForAFileHeldForAMoment) {
+  HANDLE held = INVALID_HANDLE_VALUE;
+  std::thread release;
+  int calls = 0;
+  {
+    Staging staging(work_, catalog::kExportTables);
+    StagingCommit::StageNewTables(staging);
+    try {
+      staging.Commit([&](const fs::path& from, const fs::path& to) -> std::error_code {
+        if (calls++ < 3) return Staging::RenameFile(from, to);
+        // An index set aside, open without leave to move it, for 300 ms.
+        held = ::CreateFileW((staging.dir() / "ANTERIORES" / "ASIGNOMT.MDX").c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        release = std::thread([&held] {
+          std::this_thread::sleep_for(std::chrono::milliseconds(300));
+          ::CloseHandle(held);
+        });
+        return std::make_error_code(std::errc::io_error);
+      });
+      ADD_FAILURE() << "the commit did not fail";
+    } catch (const Error& e) {
+      EXPECT_TRUE(std::string(e.message()).starts_with("PROFT.DBF: no se puede reemplazar la tabla: ")) << e.message();
+    }
+    if (release.joinable()) release.join();
+  }
+  EXPECT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(calls, 4);
+  ExpectOldSetWhole();
 }
 
 TEST_F(StagingCommit, AFolderThatAppearsDuringTheRunStopsTheCommit) {

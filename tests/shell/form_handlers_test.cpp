@@ -64,6 +64,19 @@ TEST_F(FormHandlersTest, CreateShowAndCloseFollowTheCommandLine) {
   }
 }
 
+// The host reads the file only after the run: an earlier run's 1 must not
+// stand for this one if its own result cannot be written at the end.
+TEST_F(FormHandlersTest, AHostLaunchClearsAnEarlierResultBeforeItRuns) {
+  for (const bool host : {true, false}) {
+    testing::WriteFile(result_file_, "[Transformadores]\r\nTransformado=1\r\n");
+    window_ = FakeWindow();
+    FormHandlers handlers = Make(host ? std::vector<std::string>{"exportar", "1A"} : std::vector<std::string>{});
+    handlers.FormCreate();
+    EXPECT_EQ(ResultText(),
+              host ? "[Transformadores]\r\nTransformado=0\r\n" : "[Transformadores]\r\nTransformado=1\r\n");
+  }
+}
+
 TEST_F(FormHandlersTest, ErrorsOfTheHandlersGoToTheErrorBox) {
   // A conversion's error.
   testing::WriteFile(tmp_ / "roto.xml", "<document><subjects>");
@@ -77,7 +90,8 @@ TEST_F(FormHandlersTest, ErrorsOfTheHandlersGoToTheErrorBox) {
   EXPECT_EQ(window_.calls[2].back(), '.');
   EXPECT_EQ(handlers.State().ResultCode, 0);
 
-  // A result file that cannot be written.
+  // A result file that cannot be written (FormCreate wrote it: now a folder).
+  fs::remove(result_file_);
   fs::create_directory(result_file_);
   window_.calls.clear();
   handlers.FormClose();
