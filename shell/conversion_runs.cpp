@@ -64,7 +64,10 @@ Outcome RunFromWindow(Conversion convert, std::int32_t missing_file_code, Sessio
 
 Outcome ExportFromWindow(Session& session, Window& window, Reporter& notices) {
   // A missing file in host mode tells the host -1, unlike the import.
-  return RunFromWindow(RunExport, -1, session, window, notices);
+  constexpr Conversion kExport = [](const std::filesystem::path& file, Workspace& workspace, Reporter& reporter) {
+    return RunExport(file, workspace, reporter);
+  };
+  return RunFromWindow(kExport, -1, session, window, notices);
 }
 
 Outcome ImportFromWindow(Session& session, Window& window, Reporter& notices) {

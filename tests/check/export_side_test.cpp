@@ -172,5 +172,49 @@ TEST(CheckExportSide, WritesNothingInTheWorkDirectory) {
   for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(testing::ReadFile(work / names[i]), bytes[i]) << names[i];
 }
 
+// A table the export would replace but cannot be read is told, and the
+// other tables are still compared.
+TEST(CheckExportSide, ADamagedTableIsAFindingAndTheRestIsCompared) {
+  testing::TempDir work;
+  testing::WriteFile(work / "AULAT.DBF", "damaged");
+  OldTeachers(work.path(), {{"JUAN", "t1", "Juan"}});
+  testing::MakeSoluc(work.path(), {{1, 1, 1, "", "", "JUAN", ""}});
+  auto doc = testing::LoadInner(R"(<teachers><teacher id="t1">Juan Perez Lopez</teacher></teachers>)");
+  Report report;
+  CheckExportSide(*doc, work.path(), report);
+  const auto unreadable = testing::OfKind(report, kinds::kTableUnreadable);
+  ASSERT_EQ(unreadable.size(), 1u);
+  ASSERT_EQ(unreadable[0]->records.size(), 1u);
+  EXPECT_EQ(unreadable[0]->records[0].where, "AULAT");
+  EXPECT_EQ(unreadable[0]->records[0].detail.rfind("AULAT.DBF: ", 0), 0u) << unreadable[0]->records[0].detail;
+  EXPECT_EQ(testing::OfKind(report, kinds::kTimetableCodeChanged).size(), 1u);
+}
+
+// With keeping, the timetable's codes stay; what still changes is told,
+// down to the element that cannot keep its code and why.
+TEST(CheckExportSide, WithKeepingOnlyWhatStillChangesIsReported) {
+  testing::TempDir work;
+  OldTeachers(work.path(), {{"JUAN", "t1", "Juan"}});
+  testing::MakeSoluc(work.path(), {{1, 1, 1, "", "", "JUAN", ""}});
+  auto doc = testing::LoadInner(
+      R"(<teachers><teacher id="t0">Julia Pascual Lorenzo</teacher><teacher id="t1">Juan Perez Lopez</teacher>)"
+      R"(<teacher id="t1">Juana Ruiz</teacher></teachers>)");
+  Report report;
+  CheckExportSide(*doc, work.path(), report, true);
+  EXPECT_TRUE(testing::OfKind(report, kinds::kTimetableCodeChanged).empty());
+  EXPECT_TRUE(testing::OfKind(report, kinds::kCodeChanged).empty());
+  const auto numbered = testing::OfKind(report, kinds::kHomonymCounter);  // JUAN is kept, not numbered
+  EXPECT_TRUE(numbered.empty()) << testing::ShownRecords(*numbered[0])[0];
+  const auto added = testing::OfKind(report, kinds::kRecordAdded);
+  ASSERT_EQ(added.size(), 1u);
+  EXPECT_EQ(testing::ShownRecords(*added[0]),
+            (std::vector<std::string>{"PROFT 1 [t0] código 'JPL'", "PROFT 3 [t1] código 'JR'"}));
+  const auto not_kept = testing::OfKind(report, kinds::kCodeNotKept);
+  ASSERT_EQ(not_kept.size(), 1u);
+  EXPECT_EQ(testing::ShownRecords(*not_kept[0]),
+            std::vector<std::string>{
+                "teacher 3 [t1] código 'JUAN': su identificador es también del elemento número 2, que lo conserva"});
+}
+
 }  // namespace
 }  // namespace velquior::check
