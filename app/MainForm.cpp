@@ -195,6 +195,19 @@ void TMForm::ShowMessage(std::string_view utf8_text) {
   if (setup_.dialogs != nullptr) setup_.dialogs->ShowMessage(Q(utf8_text));
 }
 
+shell::Window::Answer TMForm::Ask(std::string_view question, std::string_view first, std::string_view second,
+                                  std::string_view cancel) {
+  if (setup_.dialogs == nullptr) return Answer::kCancel;
+  switch (setup_.dialogs->Ask({Q(question), Q(first), Q(second), Q(cancel)})) {
+    case 0:
+      return Answer::kFirst;
+    case 1:
+      return Answer::kSecond;
+    default:
+      return Answer::kCancel;
+  }
+}
+
 void TMForm::ShowError(std::string_view utf8_text) {
   if (setup_.dialogs != nullptr) setup_.dialogs->ShowError(Q(utf8_text));
 }

@@ -71,6 +71,8 @@ class TMForm : public QWidget, public shell::Window {
   std::optional<std::filesystem::path> ChooseXmlFile(const std::filesystem::path& last) override;
   void ShowMessage(std::string_view utf8_text) override;
   void ShowError(std::string_view utf8_text) override;
+  Answer Ask(std::string_view utf8_question, std::string_view first, std::string_view second,
+             std::string_view cancel) override;
   void SetBusyCursor(bool busy) override;
   void DisableConversionButtons() override;
   void Close() override;

@@ -19,6 +19,12 @@ struct XmlDialogRequest {
   QString file_name;       // offered as the selection (may be empty)
 };
 
+// A question with three answers; the first is the default, the third the
+// one closing the box gives.
+struct Question {
+  QString text, first, second, cancel;
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
@@ -30,6 +36,9 @@ class Dialogs {
   // Error box: application title, stop icon, "Aceptar". `text` is shown as
   // given (the caller applies the full-stop rule).
   virtual void ShowError(const QString& text) = 0;
+  // Question box: application title, question icon, centred on the screen.
+  // Returns 0, 1 or 2 for the button chosen; 2 when the box is closed.
+  virtual int Ask(const Question& question) = 0;
 };
 
 }  // namespace velquior::app

@@ -91,6 +91,17 @@ void PrepareBox(QMessageBox& box) {
   }
 }
 
+std::array<QAbstractButton*, 3> PrepareQuestion(QMessageBox& box, const Question& q) {
+  box.setText(q.text);
+  QPushButton* first = box.addButton(q.first, QMessageBox::AcceptRole);
+  QPushButton* second = box.addButton(q.second, QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(q.cancel, QMessageBox::RejectRole);
+  box.setEscapeButton(cancel);
+  box.setDefaultButton(first);
+  box.setWindowModality(Qt::ApplicationModal);
+  return {first, second, cancel};
+}
+
 QString ExistingFolder(const QString& directory) {
   QDir dir(directory.isEmpty() ? QDir::currentPath() : directory);
   while (!dir.exists() && !dir.isRoot()) {
@@ -154,5 +165,15 @@ std::optional<QString> QtDialogs::ChooseXmlFile(QWidget* parent, const XmlDialog
 void QtDialogs::ShowMessage(const QString& text) { RunBox(QMessageBox::NoIcon, text); }
 
 void QtDialogs::ShowError(const QString& text) { RunBox(QMessageBox::Critical, text); }
+
+int QtDialogs::Ask(const Question& question) {
+  QMessageBox box(QMessageBox::Question, Q(msg::kTituloAplicacion), {}, QMessageBox::NoButton, nullptr);
+  const auto buttons = PrepareQuestion(box, question);
+  box.exec();
+  for (int i = 0; i < 2; ++i) {
+    if (box.clickedButton() == buttons[static_cast<std::size_t>(i)]) return i;
+  }
+  return 2;
+}
 
 }  // namespace velquior::app

@@ -3,6 +3,9 @@
 
 #include "app/dialogs.h"
 
+#include <array>
+
+class QAbstractButton;
 class QFileDialog;
 class QMessageBox;
 
@@ -13,6 +16,7 @@ class QtDialogs : public Dialogs {
   std::optional<QString> ChooseXmlFile(QWidget* parent, const XmlDialogRequest& request) override;
   void ShowMessage(const QString& text) override;
   void ShowError(const QString& text) override;
+  int Ask(const Question& question) override;
 };
 
 // Qt's own words (the file dialog's) in Spanish, and Spanish dates and
@@ -21,6 +25,9 @@ void UseSpanishQtWords();
 
 // The pieces of the boxes, apart so that tests can look at them unshown.
 void PrepareBox(QMessageBox& box);
+// The question's three buttons, returned in its order; the first is the
+// default and Esc gives the third.
+std::array<QAbstractButton*, 3> PrepareQuestion(QMessageBox& box, const Question& question);
 int MinimumBoxWidth(const QString& caption);  // the caption shown whole
 void PrepareFileDialog(QFileDialog& dialog, const XmlDialogRequest& request);
 // The folder itself, or the nearest one above it that exists.

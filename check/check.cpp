@@ -12,7 +12,7 @@
 
 namespace velquior::check {
 
-Report CheckAll(const std::filesystem::path& file, const std::filesystem::path& work_dir) {
+Report CheckAll(const std::filesystem::path& file, const std::filesystem::path& work_dir, bool keep_codes) {
   if (!SagaFileExists(file)) throw Error(std::string(msg::kNoExisteArchivo));
   // The export's stricter load: a document it would refuse is not checked.
   const auto doc = LoadSagaFile(file, RootCheck::kSagaRoot);
@@ -21,7 +21,7 @@ Report CheckAll(const std::filesystem::path& file, const std::filesystem::path& 
     throw Error(Format(msg::kSinDirectorioTrabajo, {PathForMessage(work_dir)}));
   }
   Report report;
-  CheckExportSide(*doc, work_dir, report);
+  CheckExportSide(*doc, work_dir, report, keep_codes);
   CheckImportSide(*doc, work_dir, report);
   return report;
 }

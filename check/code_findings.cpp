@@ -9,6 +9,7 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "export/codes.h"
+#include "export/kept_codes.h"
 #include "text/encoding.h"
 #include "text/text_helpers.h"
 #include "xml/saga_names.h"
@@ -42,7 +43,7 @@ std::string UncutBase(std::size_t kind, const std::string& name) {
   }
 }
 
-void AddFor(std::size_t k, const xml::Document& doc, const Catalogue& records, Report& report) {
+void AddFor(std::size_t k, const xml::Document& doc, const Catalogue& records, const KeptTable* kept, Report& report) {
   const CatalogueKind& kind = kCatalogues[k];
   const UsedCodes rule(kind.rule);
   std::unordered_map<std::string, std::size_t> holder;  // code's key -> first record with it
@@ -54,6 +55,10 @@ void AddFor(std::size_t k, const xml::Document& doc, const Catalogue& records, R
     const CatalogueRecord& record = records[static_cast<std::size_t>(i)];
     const std::string name = NameFor(kind, *nodes.item(i));
     names.push_back(name);
+    if (const KeptCode* old = kept ? kept->Find(record.id) : nullptr; old && old->code == record.code) {
+      holder.try_emplace(rule.Key(record.code), static_cast<std::size_t>(i));
+      continue;  // not derived from its name
+    }
     const std::string uncut = UncutBase(k, name);
     const std::string base = text::TrimTrailing(text::HeadChars(uncut, codes::kCodeWidth));
     Concerned c{std::string(kind.element), i + 1, AnsiToUtf8(record.id), AnsiToUtf8(name), {}};
@@ -84,8 +89,10 @@ void AddFor(std::size_t k, const xml::Document& doc, const Catalogue& records, R
 
 }  // namespace
 
-void AddCodeFindings(const xml::Document& doc, const DryExport& dry, Report& report) {
-  for (std::size_t k = 0; k < kCatalogues.size(); ++k) AddFor(k, doc, dry.catalogues[k], report);
+void AddCodeFindings(const xml::Document& doc, const DryExport& dry, Report& report, const KeptCodes* kept) {
+  for (std::size_t k = 0; k < kCatalogues.size(); ++k) {
+    AddFor(k, doc, dry.catalogues[k], kept ? kept->Of(*kCatalogues[k].table) : nullptr, report);
+  }
 }
 
 }  // namespace velquior::check

@@ -12,7 +12,8 @@ namespace velquior::check {
 // Missing items, repeated identifiers, unknown assigned identifiers.
 void AddDocumentFindings(const xml::Document& doc, const DryExport& dry, Report& report);
 
-// Codes with a counter for a homonym, codes cut at 10 characters.
-void AddCodeFindings(const xml::Document& doc, const DryExport& dry, Report& report);
+// Codes with a counter for a homonym, codes cut at 10 characters; an
+// element holding the code `kept` (may be null) gave it is neither.
+void AddCodeFindings(const xml::Document& doc, const DryExport& dry, Report& report, const KeptCodes* kept = nullptr);
 
 }  // namespace velquior::check

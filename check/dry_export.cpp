@@ -42,7 +42,8 @@ class PrivateFolder {
 // element and item is what the user needs.
 class CollectMissing : public Reporter {
  public:
-  explicit CollectMissing(std::vector<Missing>& out) : out_(out) {}
+  CollectMissing(std::vector<Missing>& out, std::vector<CodeNotKept>& not_kept) : out_(out), not_kept_(not_kept) {}
+  void ReportCodeNotKept(const CodeNotKept& not_kept) override { not_kept_.push_back(not_kept); }
   void ReportMissingItem(const MissingItem& item) override {
     if (seen_.emplace(item.element, item.position, item.what).second) {
       out_.push_back({item.element, item.position, item.what});
@@ -51,6 +52,7 @@ class CollectMissing : public Reporter {
 
  private:
   std::vector<Missing>& out_;
+  std::vector<CodeNotKept>& not_kept_;
   std::set<std::tuple<std::string_view, long, std::string>> seen_;
 };
 
@@ -68,11 +70,11 @@ std::vector<AssignmentRecord> ReadAssignments(const std::filesystem::path& dir) 
 
 }  // namespace
 
-DryExport RunDryExport(const xml::Document& doc) {
+DryExport RunDryExport(const xml::Document& doc, const KeptCodes* kept) {
   DryExport result;
   PrivateFolder folder;
-  CollectMissing reporter(result.missing);
-  BuildExportTables(doc, folder.path(), reporter);
+  CollectMissing reporter(result.missing, result.not_kept);
+  BuildExportTables(doc, folder.path(), reporter, kept);
   for (std::size_t i = 0; i < kCatalogues.size(); ++i) {
     result.catalogues[i] = ReadCatalogue(folder.path(), kCatalogues[i]).value();
   }

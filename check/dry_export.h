@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "check/catalogues.h"
+#include "conversion/reporter.h"
+#include "export/kept_codes.h"
 #include "xml/document.h"
 
 namespace velquior::check {
@@ -26,11 +28,13 @@ struct AssignmentRecord {
 
 struct DryExport {
   std::vector<Missing> missing;               // each element and item once
+  std::vector<CodeNotKept> not_kept;          // elements that could not keep their code
   std::array<Catalogue, 4> catalogues;        // in the order of kCatalogues
   std::vector<AssignmentRecord> assignments;  // one per assigned subject, in document order
 };
 
 // Raises Error when the private folder cannot be made or the export fails.
-DryExport RunDryExport(const xml::Document& doc);
+// `kept` (may be null): the codes the export keeps.
+DryExport RunDryExport(const xml::Document& doc, const KeptCodes* kept = nullptr);
 
 }  // namespace velquior::check

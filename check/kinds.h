@@ -20,6 +20,12 @@ inline constexpr std::string_view kCodeChanged = "code_changed";      // note
 inline constexpr std::string_view kNameChanged = "name_changed";      // note
 // A code the current SOLUC uses that the export would change or remove.
 inline constexpr std::string_view kTimetableCodeChanged = "timetable_code_changed";  // warning
+// A table of the work directory that cannot be read: not compared, and an
+// export keeps none of its codes.
+inline constexpr std::string_view kTableUnreadable = "table_unreadable";  // warning
+// With --keep-codes: an element whose identifier has a code in the work
+// directory but which cannot keep it (a tie), and why.
+inline constexpr std::string_view kCodeNotKept = "code_not_kept";  // warning
 
 // Import side, from SOLUC and the catalogues.
 inline constexpr std::string_view kUnknownSubjectCode = "unknown_subject_code";  // error

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "check/kinds.h"
+#include "common/error.h"
 #include "common/format.h"
 #include "common/messages.h"
 #include "tables/table.h"
@@ -145,15 +146,33 @@ void AddTimetableChanges(const CatalogueKind& kind, const CodeUse& use, const Ca
 }  // namespace
 
 void AddTableChanges(const std::filesystem::path& work_dir, const DryExport& dry, Report& report) {
+  Finding unreadable{kinds::kTableUnreadable, Severity::kWarning, Side::kExport, {}, {}};
+  // A damaged table is the export's to replace: it is reported and left out
+  // of the comparison, and the rest is still compared.
+  auto readable = [&](std::string_view table, auto read) -> decltype(read()) {
+    try {
+      return read();
+    } catch (const Error& e) {
+      unreadable.records.push_back({std::string(table), 0, {}, {}, std::string(e.message())});
+      return {};
+    }
+  };
   std::optional<std::array<CodeUse, 4>> soluc;
-  if (HasTable(work_dir, catalog::kSoluc)) soluc = ReadSolucUse(work_dir);
+  if (HasTable(work_dir, catalog::kSoluc)) {
+    soluc = readable(catalog::kSoluc, [&] { return std::optional(ReadSolucUse(work_dir)); });
+  }
   for (std::size_t k = 0; k < kCatalogues.size(); ++k) {
-    const std::optional<Catalogue> old_records = ReadCatalogue(work_dir, kCatalogues[k]);
+    const std::optional<Catalogue> old_records =
+        readable(kCatalogues[k].table->name, [&] { return ReadCatalogue(work_dir, kCatalogues[k]); });
     if (!old_records) continue;
     const Catalogue& new_records = dry.catalogues[k];
     const Pairing p = Pair(*old_records, new_records);
     if (soluc) AddTimetableChanges(kCatalogues[k], (*soluc)[k], *old_records, new_records, p, report);
     AddRecordChanges(kCatalogues[k], *old_records, new_records, p, report);
+  }
+  if (!unreadable.records.empty()) {
+    unreadable.summary = Format(msg::kCheckTablasIlegibles, {std::to_string(unreadable.records.size())});
+    report.findings.push_back(std::move(unreadable));
   }
 }
 

@@ -6,6 +6,7 @@
 #include "common/files.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "export/kept_codes.h"
 #include "tables/table.h"
 
 namespace velquior::cli {
@@ -14,6 +15,10 @@ void CliReporter::ReportMissingItem(const MissingItem& item) {
   err_ << Format(msg::kAviso,
                  {Format(msg::kElementoIncompleto, {item.element, std::to_string(item.position), item.what})})
        << '\n';
+}
+
+void CliReporter::ReportCodeNotKept(const CodeNotKept& not_kept) {
+  err_ << Format(msg::kAviso, {NotKeptLine(not_kept)}) << '\n';
 }
 
 void CliReporter::ReportTablesWritten(std::span<const std::string> file_names) {

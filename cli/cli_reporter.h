@@ -1,6 +1,6 @@
 #pragma once
-// What the command line shows of a conversion's reports: missing items as
-// notices on standard error, the tables written with their record counts on
+// What the command line shows of a conversion's reports: missing items and
+// codes an export could not keep as notices on standard error, the tables written with their record counts on
 // standard output. Everything written is UTF-8.
 
 #include <iosfwd>
@@ -14,6 +14,7 @@ class CliReporter : public Reporter {
   CliReporter(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
   void ReportMissingItem(const MissingItem& item) override;
+  void ReportCodeNotKept(const CodeNotKept& not_kept) override;
   void ReportTablesWritten(std::span<const std::string> file_names) override;
 
  private:

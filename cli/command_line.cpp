@@ -12,6 +12,7 @@ namespace {
 constexpr std::string_view kWorkDirFlag = "--workdir";
 constexpr std::string_view kSeparatorFlag = "--decimal-separator";
 constexpr std::string_view kJsonFlag = "--json";
+constexpr std::string_view kKeepCodesFlag = "--keep-codes";
 
 [[noreturn]] void Usage(std::string_view pattern, std::string_view arg) { throw UsageError{Format(pattern, {arg})}; }
 
@@ -66,6 +67,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       if (!o.decimal_separator) Usage(msg::kSeparadorNoValido, v);
     } else if ((o.command == Command::kDump || o.command == Command::kCheck) && a == kJsonFlag) {
       o.json = true;
+    } else if ((o.command == Command::kExport || o.command == Command::kCheck) && a == kKeepCodesFlag) {
+      o.keep_codes = true;
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       Usage(msg::kOpcionDesconocida, a);
     } else if (!have_file) {

@@ -16,6 +16,7 @@ struct Options {
   std::optional<std::filesystem::path> work_dir;
   std::optional<char> decimal_separator;
   bool json = false;
+  bool keep_codes = false;  // export and check
 };
 
 // Raises UsageError with the Spanish reason on wrong usage.

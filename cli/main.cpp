@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "check/check.h"
+#include "check/export_side.h"
 #include "cli/check_report.h"
 #include "cli/cli_reporter.h"
 #include "cli/command_line.h"
@@ -80,7 +81,7 @@ int Run(const cli::Options& o) {
       text::SetDecimalSeparator(ChooseSeparator(o));
       const std::filesystem::path file = FileNamed(o.file);
       const std::filesystem::path work_dir = ResolveWorkDir(o.work_dir);
-      const check::Report report = check::CheckAll(file, work_dir);
+      const check::Report report = check::CheckAll(file, work_dir, o.keep_codes);
       if (o.json) {
         cli::WriteCheckJson(report, file, work_dir, std::cout);
       } else {
@@ -98,13 +99,19 @@ int Run(const cli::Options& o) {
       workspace.work_dir = ResolveWorkDir(o.work_dir);
       cli::CliReporter reporter(std::cout, std::cerr);
       const std::filesystem::path file = FileNamed(o.file);
-      const Outcome outcome = o.command == cli::Command::kExport ? RunExport(file, workspace, reporter)
-                                                                 : RunImport(file, workspace, reporter);
+      // Without keeping, the codes the timetable uses that change are found
+      // before the old tables go, and told once the export has completed.
+      std::vector<check::Concerned> at_stake;
+      const bool exporting = o.command == cli::Command::kExport;
+      if (exporting && !o.keep_codes) at_stake = check::CodesAtStake(file, workspace.work_dir);
+      const Outcome outcome = exporting ? RunExport(file, workspace, reporter, {.keep_codes = o.keep_codes})
+                                        : RunImport(file, workspace, reporter);
       if (outcome == Outcome::kMissingFile) {
         Say(msg::kNoExisteArchivo);
         return kMissing;
       }
       if (o.command == cli::Command::kImport) cli::WarnAfterImport(*workspace.document, workspace.work_dir, std::cerr);
+      for (const auto& record : at_stake) std::cerr << Format(msg::kAviso, {check::CodeAtStakeLine(record)}) << '\n';
       Say(msg::kProcesoFinalizado);
       return kOk;
     }

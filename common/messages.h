@@ -11,6 +11,18 @@ namespace velquior::msg {
 inline constexpr std::string_view kProcesoFinalizado = "Proceso finalizado";
 inline constexpr std::string_view kNoExisteArchivo = "No existe archivo";
 
+// The window's question before an export that changes codes the timetable
+// uses: the codes (kCodigoDelHorario, one a line), then the choices.
+inline constexpr std::string_view kPreguntaCodigos =
+    "La exportación cambia códigos que usa el horario de Zeltimor (SOLUC):\n\n%s\n"
+    "Con los códigos nuevos, la próxima importación daría esas lecciones a otros elementos o a ninguno.\n\n"
+    "Conservar: cada elemento que ya estaba en las tablas conserva su código.\n"
+    "Usar nuevos: los códigos se derivan de los nombres, como siempre.";
+inline constexpr std::string_view kPreguntaCodigosMas = "... y %s más";
+inline constexpr std::string_view kBotonConservar = "Conservar";
+inline constexpr std::string_view kBotonUsarNuevos = "Usar nuevos";
+inline constexpr std::string_view kBotonCancelar = "Cancelar";
+
 // Library words that reach the user.
 inline constexpr std::string_view kCampoNoEncontrado = "No se encuentra el campo '%s'";
 inline constexpr std::string_view kEnteroNoValido = "'%s' no es un valor entero válido";
@@ -111,8 +123,10 @@ inline constexpr std::string_view kXmlNoEsElemento = "El nodo '%s' no es un elem
 // Command-line converter.
 inline constexpr std::string_view kUso =
     "Uso: velquior-convert export ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
+    "                            [--keep-codes]\n"
     "     velquior-convert import ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
     "     velquior-convert check ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP] [--json]\n"
+    "                           [--keep-codes]\n"
     "     velquior-convert dump TABLA.DBF [--json]\n"
     "     velquior-convert --help | --version\n"
     "\n"
@@ -130,6 +144,11 @@ inline constexpr std::string_view kUso =
     "  --decimal-separator SEP  separador decimal (si no, $VELQUIOR_DECIMAL_SEPARATOR o\n"
     "                           el de la configuración regional)\n"
     "  --json                   salida de check o de dump en JSON\n"
+    "  --keep-codes             export: cada elemento cuyo identificador SAGA ya tiene\n"
+    "                           registro en las tablas del directorio de trabajo conserva\n"
+    "                           su código; check: qué cambiaría aun así. Sin esta opción,\n"
+    "                           export avisa de los códigos que usa el horario (SOLUC) y\n"
+    "                           que cambian\n"
     "\n"
     "Estado de salida: 0 proceso finalizado, 1 error, 2 uso incorrecto, 3 no existe archivo.\n"
     "check: 0 nada que corregir (puede haber notas), 4 algún error o aviso, 1 no se pudo\n"
@@ -146,6 +165,14 @@ inline constexpr std::string_view kAviso = "Aviso: %s";
 inline constexpr std::string_view kSalidaNoEscrita = "No se pudo escribir en la salida estándar";
 inline constexpr std::string_view kElementoIncompleto = "el elemento %s número %s no tiene %s";
 inline constexpr std::string_view kTablaEscrita = "%s: %s registros";
+// An export that keeps codes and could not keep some (after kAviso).
+inline constexpr std::string_view kNoConservaTabla = "%s: no se conserva ningún código de la tabla: %s";
+inline constexpr std::string_view kNoConservaElemento =
+    "%s: el elemento %s número %s (%s) no conserva el código '%s': %s";
+// Why an element does not keep its code.
+inline constexpr std::string_view kNoConservaIdRepetido =
+    "su identificador es también del elemento número %s, que lo conserva";
+inline constexpr std::string_view kNoConservaCodigoTomado = "el elemento número %s conserva ese mismo código";
 // dump of a table cut short (after kAviso): file, the header's count, complete records.
 inline constexpr std::string_view kDumpRegistrosIncompletos =
     "%s: la cabecera indica %s registros y el archivo solo tiene %s completos; se muestran esos";
@@ -186,6 +213,13 @@ inline constexpr std::string_view kCheckHorario =
 inline constexpr std::string_view kCheckHorarioCambia = "código '%s' pasa a '%s'; lecciones de SOLUC: %s";
 inline constexpr std::string_view kCheckHorarioQuita = "código '%s' desaparece; lecciones de SOLUC: %s";
 inline constexpr std::string_view kCheckHorarioNuevoDueno = "; '%s' será de '%s' (%s)";
+inline constexpr std::string_view kCheckTablasIlegibles =
+    "Tablas del directorio de trabajo que no se pueden leer: no se comparan ni se conserva ningún código suyo (%s)";
+inline constexpr std::string_view kCheckNoConserva = "Elementos de %s que no conservan su código (%s)";
+inline constexpr std::string_view kCheckNoConservaDetalle = "código '%s': %s";
+// One code of the timetable that an export changes: table, element's name,
+// its identifier, what happens to the code.
+inline constexpr std::string_view kCodigoDelHorario = "%s, %s (%s): %s";
 // The report.
 inline constexpr std::string_view kCheckTitulo = "Comprobación de %s con el directorio de trabajo %s";
 inline constexpr std::string_view kCheckExportacion = "Exportación";

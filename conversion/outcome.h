@@ -4,6 +4,7 @@
 
 namespace velquior {
 
-enum class Outcome { kCompleted, kMissingFile };
+// kCancelled: the user declined at a window's question; nothing was written.
+enum class Outcome { kCompleted, kMissingFile, kCancelled };
 
 }  // namespace velquior

@@ -16,6 +16,17 @@ struct MissingItem {
   std::string what;          // UTF-8: "el atributo 'id'", "el primer nodo hijo"
 };
 
+// What an export that keeps codes could not keep: a whole table that cannot
+// be read (`element` empty, `position` 0), or one element whose identifier
+// has a record there but whose code goes to another. Texts are UTF-8.
+struct CodeNotKept {
+  std::string_view table;    // "PROFT"
+  std::string_view element;  // "teacher"; empty for the whole table
+  long position = 0;         // 1-based, in document order among its kind
+  std::string id, code;      // the identifier and the old code
+  std::string why;           // the reason, or the table's error
+};
+
 class Reporter {
  public:
   virtual ~Reporter() = default;
@@ -26,6 +37,7 @@ class Reporter {
   virtual void EndWork() {}
 
   virtual void ReportMissingItem(const MissingItem& /*item*/) {}
+  virtual void ReportCodeNotKept(const CodeNotKept& /*not_kept*/) {}
   // The tables now in the work directory, by full name, once all are in place.
   virtual void ReportTablesWritten(std::span<const std::string> /*file_names*/) {}
 };

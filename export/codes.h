@@ -66,6 +66,10 @@ class CodeAssigner {
   // counter.
   std::string Room(std::string_view base);
 
+  // Lists a code kept from the work directory as it stands, before any code
+  // is derived, so that derived codes avoid it.
+  void Reserve(std::string code) { used_.Add(std::move(code)); }
+
   const UsedCodes& used() const { return used_; }
 
  private:

@@ -1,5 +1,6 @@
 #include "export/export_driver.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,19 +23,24 @@ static_assert(std::size(kBuilders) == catalog::kExportTables.size());
 
 }  // namespace
 
-void BuildExportTables(const xml::Document& document, const std::filesystem::path& dir, Reporter& reporter) {
+void BuildExportTables(const xml::Document& document, const std::filesystem::path& dir, Reporter& reporter,
+                       const KeptCodes* kept) {
   tables::FormTables components(dir);
-  ExportContext ctx{document, dir, components, reporter};
+  ExportContext ctx{document, dir, components, reporter, kept};
   for (auto build : kBuilders) build(ctx);
 }
 
-Outcome RunExport(const std::filesystem::path& file, Workspace& workspace, Reporter& reporter) {
+Outcome RunExport(const std::filesystem::path& file, Workspace& workspace, Reporter& reporter, ExportOptions options) {
   if (!SagaFileExists(file)) return Outcome::kMissingFile;
 
   workspace.document = LoadSagaFile(file, RootCheck::kSagaRoot);
   Working working(reporter);
+  // Read before the staging locks the old tables for replacing, which keeps
+  // even this process from reading them.
+  std::optional<KeptCodes> kept;
+  if (options.keep_codes) kept = ReadKeptCodes(workspace.work_dir, reporter);
   Staging staging(workspace.work_dir, catalog::kExportTables);
-  BuildExportTables(*workspace.document, staging.dir(), reporter);
+  BuildExportTables(*workspace.document, staging.dir(), reporter, kept ? &*kept : nullptr);
   std::vector<std::string> names;
   for (const auto& written : staging.Commit()) names.push_back(PathToUtf8(written));
   reporter.ReportTablesWritten(names);

@@ -4,6 +4,7 @@
 #include "export/codes.h"
 #include "export/element_items.h"
 #include "export/export_context.h"
+#include "export/kept_codes.h"
 #include "tables/catalog.h"
 #include "text/text_helpers.h"
 #include "xml/saga_names.h"
@@ -19,6 +20,7 @@ void CrearGrupos(ExportContext& ctx) {
   table.Open();
 
   xml::NodeList groups = ctx.document.selectNodes(saga::kGroupsPath);
+  const ElementCodes kept(groups, ctx.KeptOf(catalog::kGrupost), catalog::kGrupost, saga::kGroup, codes, ctx.reporter);
   for (long i = 0; i < groups.length(); ++i) {
     xml::Node node = *groups.item(i);
     items.Next();
@@ -27,7 +29,8 @@ void CrearGrupos(ExportContext& ctx) {
     std::string name = items.Attribute(node, saga::kName);
     std::string description = name + " (" + items.FirstChildText(node) + ")";
     codes::GroupName parts = codes::SplitGroupName(name);
-    std::string code = codes.Plain(codes::GroupBase(parts));
+    const KeptCode* old = kept.At(i);
+    std::string code = old ? old->code : codes.Plain(codes::GroupBase(parts));
 
     table.Append();
     table.SetText(f::kAbrev, code);

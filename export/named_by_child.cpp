@@ -1,6 +1,7 @@
 #include "export/named_by_child.h"
 
 #include "export/element_items.h"
+#include "export/kept_codes.h"
 #include "xml/saga_names.h"
 
 namespace velquior {
@@ -15,12 +16,14 @@ void WriteNamedByFirstChild(ExportContext& ctx, const catalog::TableSpec& layout
   table.Open();
 
   xml::NodeList nodes = ctx.document.selectNodes(path);
+  const ElementCodes kept(nodes, ctx.KeptOf(layout), layout, element, codes, ctx.reporter);
   for (long i = 0; i < nodes.length(); ++i) {
     xml::Node node = *nodes.item(i);
     items.Next();
     std::string id = items.Attribute(node, saga::kId);
     std::string name = items.FirstChildText(node);
-    std::string code = rule(codes, name);
+    const KeptCode* old = kept.At(i);
+    std::string code = old ? old->code : rule(codes, name);
 
     table.Append();
     table.SetText(f::kAbrev, code);

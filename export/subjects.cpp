@@ -4,6 +4,7 @@
 #include "export/codes.h"
 #include "export/element_items.h"
 #include "export/export_context.h"
+#include "export/kept_codes.h"
 #include "tables/catalog.h"
 #include "text/text_helpers.h"
 #include "xml/saga_names.h"
@@ -36,17 +37,22 @@ void CrearAsignaturas(ExportContext& ctx) {
   table.Open();
 
   xml::NodeList subjects = ctx.document.selectNodes(saga::kSubjectsPath);
+  const ElementCodes kept(subjects, ctx.KeptOf(catalog::kAsignomt), catalog::kAsignomt, saga::kSubject, codes,
+                          ctx.reporter);
   for (long i = 0; i < subjects.length(); ++i) {
     xml::Node node = *subjects.item(i);
     items.Next();
     std::string id = items.Attribute(node, saga::kId);
     std::string name = items.Attribute(node, saga::kName);
     std::string hours = Hours(node);
-    std::string code = codes.Subject(codes::SubjectBase(name));
+    // A kept code brings its CODLARGO: the host shows both together.
+    const KeptCode* old = kept.At(i);
+    std::string code = old ? old->code : codes.Subject(codes::SubjectBase(name));
+    std::string long_code = old ? old->long_code : text::HeadChars(name, kShortNameChars);
 
     table.Append();
     table.SetText(f::kCod, code);
-    table.SetText(f::kCodLargo, text::HeadChars(name, kShortNameChars));
+    table.SetText(f::kCodLargo, long_code);
     table.SetText(f::kNombre, name);
     table.SetText(f::kIdSaga, id);
     table.SetText(f::kHoras, hours);

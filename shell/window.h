@@ -21,6 +21,12 @@ class Window {
   virtual void ShowMessage(std::string_view utf8_text) = 0;
   // The standard error box; `utf8_text` already ends in its full stop.
   virtual void ShowError(std::string_view utf8_text) = 0;
+  // A modal question captioned with the application's title, with three
+  // buttons reading `first` (the default), `second` and `cancel`. Closing
+  // the box without a choice (Esc, the close box) answers kCancel.
+  enum class Answer { kFirst, kSecond, kCancel };
+  virtual Answer Ask(std::string_view utf8_question, std::string_view first, std::string_view second,
+                     std::string_view cancel) = 0;
   virtual void SetBusyCursor(bool busy) = 0;
   // Disables both conversion buttons; a focus on either moves first to
   // kFocusAfterConversion.

@@ -7,6 +7,7 @@
 #include "app/win32/glyph_button.h"
 #include "app/win32/gradient_panel.h"
 #include "app/win32/host_embedding.h"
+#include "app/win32/question_box.h"
 #include "app/win32/win32_basics.h"
 #include "common/format.h"
 #include "common/messages.h"
@@ -312,6 +313,13 @@ void MainForm::Box(std::string_view text, BoxKind kind) {
   } else {
     ShowBox(BoxOwner(), text, kind);
   }
+}
+
+shell::Window::Answer MainForm::Ask(std::string_view question, std::string_view first, std::string_view second,
+                                    std::string_view cancel) {
+  const std::array<std::string_view, 3> buttons{first, second, cancel};
+  const int pressed = setup_.ask ? setup_.ask(BoxOwner(), question, buttons) : AskBox(BoxOwner(), question, buttons);
+  return pressed == 0 ? Answer::kFirst : pressed == 1 ? Answer::kSecond : Answer::kCancel;
 }
 
 std::optional<std::filesystem::path> MainForm::ChooseXmlFile(const std::filesystem::path&) {

@@ -44,6 +44,8 @@ struct FormSetup {
   // Tests answer the file dialog and the boxes here; empty: the real ones.
   XmlOpenDialog::Runner open_dialog;
   std::function<void(HWND owner, std::string_view text, BoxKind kind)> show_box;
+  // The question's answer (0, 1 or 2); empty: the real box.
+  std::function<int(HWND owner, std::string_view text, const std::array<std::string_view, 3>& buttons)> ask;
 };
 
 class MainForm : public shell::Window {
@@ -85,6 +87,8 @@ class MainForm : public shell::Window {
   std::optional<std::filesystem::path> ChooseXmlFile(const std::filesystem::path& last) override;
   void ShowMessage(std::string_view utf8_text) override;
   void ShowError(std::string_view utf8_text) override;
+  Answer Ask(std::string_view utf8_question, std::string_view first, std::string_view second,
+             std::string_view cancel) override;
   void SetBusyCursor(bool busy) override;
   void DisableConversionButtons() override;
   void Close() override;

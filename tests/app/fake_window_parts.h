@@ -35,6 +35,13 @@ class FakeDialogs : public Dialogs {
   }
   void ShowMessage(const QString& text) override { Note("message:" + text.toStdString()); }
   void ShowError(const QString& text) override { Note("error:" + text.toStdString()); }
+  int question_answer = 2;  // what Ask returns: the cancel button
+  Question question;        // the last one asked
+  int Ask(const Question& q) override {
+    Note("ask");
+    question = q;
+    return question_answer;
+  }
 
  private:
   void Note(std::string call) {

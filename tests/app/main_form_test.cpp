@@ -440,6 +440,54 @@ TEST_F(MainFormTest, HostLaunchedImportCompletesAndWritesOne) {
   EXPECT_NE(ReadFile(work_ / "Saga" / "escuela.xml").find("<time-tables>"), std::string::npos);
 }
 
+// A host launch whose export would change a code the timetable uses asks
+// first, before the window is drawn; keeping keeps the code, cancelling
+// answers the host as a cancelled file dialog does.
+TEST_F(MainFormTest, HostLaunchedExportAsksBeforeChangingTheTimetablesCodes) {
+  const struct {
+    int answer;
+    std::vector<std::string> calls;
+    std::string result;
+    std::string juan;  // Juan Pérez López's code afterwards
+  } cases[] = {
+      {0, {"dialog", "ask", kFinalizado}, Result(1), "JPL"},
+      {1, {"dialog", "ask", kFinalizado}, Result(1), "JPL1"},
+      {2, {"dialog", "ask"}, Result(-1), "JPL"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer);
+    fs::remove(ResultFile());
+    fs::remove(work_ / "SOLUC.DBF");
+    dialogs_ = FakeDialogs();
+    fs::copy_file(VELQUIOR_EXAMPLES "/escuela.xml", work_ / "Saga" / "escuela.xml",
+                  fs::copy_options::overwrite_existing);
+    dialogs_.answers.push_back(Sample());
+    Make().BExportarClick();  // the sample's tables, and a timetable on JPL
+    velquior::testing::MakeSoluc(work_.path(), {{1, 1, 1, "", "", "JPL", ""}});
+    std::string school = ReadFile(work_ / "Saga" / "escuela.xml");
+    const std::string juan = "<teacher id=\"5002023\">";
+    school.insert(school.find(juan), "<teacher id=\"5002999\">Julia Pascual Lorenzo</teacher>");
+    velquior::testing::WriteFile(work_ / "Saga" / "escuela.xml", school);
+
+    dialogs_ = FakeDialogs();
+    dialogs_.answers.push_back(Sample());
+    dialogs_.question_answer = c.answer;
+    TMForm& form = Make({"exportar", "1A2B3C"});
+    form.ShowForm();
+    EXPECT_EQ(dialogs_.calls, c.calls);
+    EXPECT_FALSE(dialogs_.form_visible[1]);
+    EXPECT_EQ(dialogs_.question.first, "Conservar");
+    EXPECT_EQ(dialogs_.question.second, "Usar nuevos");
+    EXPECT_EQ(dialogs_.question.cancel, "Cancelar");
+    EXPECT_TRUE(dialogs_.question.text.contains("PROFT, Juan Pérez López (5002023): código 'JPL' pasa a 'JPL1'"))
+        << dialogs_.question.text.toStdString();
+    EXPECT_TRUE(form.Closed());
+    EXPECT_EQ(ResultText(), c.result);
+    const std::string proft = ReadFile(work_ / "PROFT.DBF");
+    EXPECT_NE(proft.find(c.juan + std::string(10 - c.juan.size(), ' ') + "Juan P"), std::string::npos);
+  }
+}
+
 TEST_F(MainFormTest, HostLaunchWithAnErrorKeepsTheWindowOpenUntilClosed) {
   velquior::testing::WriteFile(work_ / "roto.xml", "no es xml");
   dialogs_.answers.push_back(ToQString(work_ / "roto.xml"));

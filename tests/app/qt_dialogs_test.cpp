@@ -10,6 +10,8 @@
 #include <QListView>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QtTest/QTest>
 
@@ -116,6 +118,39 @@ TEST(QtDialogsTest, MessageBoxIsWideEnoughForItsCaption) {
   const auto buttons = box.buttons();
   ASSERT_EQ(buttons.size(), 1);
   EXPECT_EQ(buttons.front()->text(), "Aceptar");
+}
+
+// The real box, answered from inside its own loop as a user would.
+TEST(QtDialogsTest, QuestionBoxGivesTheButtonPressedAndCancelOnEscape) {
+  const Question question{"¿Conservar?", "Conservar", "Usar nuevos", "Cancelar"};
+  const struct {
+    const char* press;  // a button's text, or nullptr: Esc
+    int answer;
+  } cases[] = {{"Conservar", 0}, {"Usar nuevos", 1}, {"Cancelar", 2}, {nullptr, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.press ? c.press : "Esc");
+    QStringList seen;
+    QString default_button, caption;
+    QTimer::singleShot(50, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      caption = box->windowTitle();
+      for (QAbstractButton* b : box->findChildren<QAbstractButton*>()) seen << b->text();
+      default_button = box->defaultButton() ? box->defaultButton()->text() : QString();
+      if (c.press == nullptr) {
+        QTest::keyClick(box, Qt::Key_Escape);
+        return;
+      }
+      for (QAbstractButton* b : box->findChildren<QAbstractButton*>()) {
+        if (b->text() == c.press) b->click();
+      }
+    });
+    EXPECT_EQ(QtDialogs().Ask(question), c.answer);
+    EXPECT_EQ(caption, "Velquior");
+    seen.sort();
+    EXPECT_EQ(seen, (QStringList{"Cancelar", "Conservar", "Usar nuevos"}));
+    EXPECT_EQ(default_button, "Conservar");
+  }
 }
 
 TEST(QtDialogsTest, QtsOwnWordsAndDatesAreSpanish) {

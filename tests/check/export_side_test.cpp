@@ -119,6 +119,11 @@ const std::vector<Case> kCases = {
      },
      kinds::kTimetableCodeChanged,
      {"PROFT 2 [t2] código 'AR' desaparece; lecciones de SOLUC: 1"}},
+    {"a table that cannot be read is told and left out, not a failure",
+     R"(<teachers><teacher id="t1">Juan Perez Lopez</teacher></teachers>)",
+     [](const fs::path& d) { testing::WriteFile(d / "AULAT.DBF", "damaged"); },
+     kinds::kTableUnreadable,
+     {"AULAT 0 [] AULAT.DBF: no es una tabla dBASE (el primer byte es 0x64)"}},
 };
 
 TEST(CheckExportSide, EachFindingOnceWithItsRecords) {
@@ -170,6 +175,32 @@ TEST(CheckExportSide, WritesNothingInTheWorkDirectory) {
   ASSERT_FALSE(report.findings.empty());
   EXPECT_EQ(testing::ListDir(work.path()), names);
   for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(testing::ReadFile(work / names[i]), bytes[i]) << names[i];
+}
+
+// With keeping, the timetable's codes stay; what still changes is told,
+// down to the element that cannot keep its code and why.
+TEST(CheckExportSide, WithKeepingOnlyWhatStillChangesIsReported) {
+  testing::TempDir work;
+  OldTeachers(work.path(), {{"JUAN", "t1", "Juan"}});
+  testing::MakeSoluc(work.path(), {{1, 1, 1, "", "", "JUAN", ""}});
+  auto doc = testing::LoadInner(
+      R"(<teachers><teacher id="t0">Julia Pascual Lorenzo</teacher><teacher id="t1">Juan Perez Lopez</teacher>)"
+      R"(<teacher id="t1">Juana Ruiz</teacher></teachers>)");
+  Report report;
+  CheckExportSide(*doc, work.path(), report, true);
+  EXPECT_TRUE(testing::OfKind(report, kinds::kTimetableCodeChanged).empty());
+  EXPECT_TRUE(testing::OfKind(report, kinds::kCodeChanged).empty());
+  const auto numbered = testing::OfKind(report, kinds::kHomonymCounter);  // JUAN is kept, not numbered
+  EXPECT_TRUE(numbered.empty()) << testing::ShownRecords(*numbered[0])[0];
+  const auto added = testing::OfKind(report, kinds::kRecordAdded);
+  ASSERT_EQ(added.size(), 1u);
+  EXPECT_EQ(testing::ShownRecords(*added[0]),
+            (std::vector<std::string>{"PROFT 1 [t0] código 'JPL'", "PROFT 3 [t1] código 'JR'"}));
+  const auto not_kept = testing::OfKind(report, kinds::kCodeNotKept);
+  ASSERT_EQ(not_kept.size(), 1u);
+  EXPECT_EQ(testing::ShownRecords(*not_kept[0]),
+            std::vector<std::string>{
+                "teacher 3 [t1] código 'JUAN': su identificador es también del elemento número 2, que lo conserva"});
 }
 
 }  // namespace

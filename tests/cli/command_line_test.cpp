@@ -48,6 +48,9 @@ TEST(CliCommandLine, ReadsEachCommandWithItsOptions) {
   EXPECT_TRUE(o.json);
   EXPECT_EQ(o.work_dir, std::filesystem::path("w"));
   EXPECT_EQ(o.decimal_separator, ',');
+  EXPECT_FALSE(o.keep_codes);
+  EXPECT_TRUE(ParseCommandLine({"export", "a.xml", "--keep-codes"}).keep_codes);
+  EXPECT_TRUE(ParseCommandLine({"check", "--keep-codes", "a.xml"}).keep_codes);
 
   EXPECT_EQ(ParseCommandLine({"--version"}).command, Command::kVersion);
   EXPECT_EQ(ParseCommandLine({"--help"}).command, Command::kHelp);
@@ -63,6 +66,7 @@ TEST(CliCommandLine, WrongUsageSaysWhatIsWrong) {
   EXPECT_EQ(UsageOf({"export", "a.xml", "--workdir"}), "falta el valor de --workdir");
   EXPECT_EQ(UsageOf({"export", "a.xml", "--json"}), "opción desconocida: '--json'");
   EXPECT_EQ(UsageOf({"dump", "T.DBF", "--workdir", "x"}), "opción desconocida: '--workdir'");
+  EXPECT_EQ(UsageOf({"import", "a.xml", "--keep-codes"}), "opción desconocida: '--keep-codes'");
   EXPECT_EQ(UsageOf({"export", "a.xml", "--decimal-separator", "ab"}),
             "separador decimal no válido: 'ab' (debe ser un solo carácter, como '.' o ',')");
   EXPECT_EQ(UsageOf({"export", "a.xml", "--decimal-separator", "5"}),

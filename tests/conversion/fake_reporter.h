@@ -13,6 +13,8 @@ class FakeReporter : public Reporter {
  public:
   std::vector<std::string> calls;  // "begin", "end", "written:N", in order
   std::vector<std::string> missing_items;
+  // "PROFT teacher 2 [t1] 'JPL'", or "PROFT: reason" for a whole table
+  std::vector<std::string> not_kept;
   std::function<void()> on_missing_item;  // may throw to fail a builder
   bool working = false;
 
@@ -27,6 +29,11 @@ class FakeReporter : public Reporter {
   void ReportMissingItem(const MissingItem& item) override {
     missing_items.push_back(std::string(item.element) + " " + std::to_string(item.position) + ": " + item.what);
     if (on_missing_item) on_missing_item();
+  }
+  void ReportCodeNotKept(const CodeNotKept& n) override {
+    not_kept.push_back(n.element.empty() ? std::string(n.table) + ": " + n.why
+                                         : std::string(n.table) + " " + std::string(n.element) + " " +
+                                               std::to_string(n.position) + " [" + n.id + "] '" + n.code + "'");
   }
   void ReportTablesWritten(std::span<const std::string> names) override {
     calls.push_back("written:" + std::to_string(names.size()));

@@ -18,6 +18,8 @@ class FakeWindow : public shell::Window, public Reporter {
   std::vector<std::string> missing_items;
   std::function<void()> on_missing_item;  // may throw to fail a builder
   bool busy = false;
+  Answer answer = Answer::kCancel;  // what Ask returns
+  std::string question;             // the last one asked
 
   std::optional<std::filesystem::path> ChooseXmlFile(const std::filesystem::path& last) override {
     calls.push_back("choose:" + last.string());
@@ -25,6 +27,11 @@ class FakeWindow : public shell::Window, public Reporter {
   }
   void ShowMessage(std::string_view text) override { calls.push_back("message:" + std::string(text)); }
   void ShowError(std::string_view text) override { calls.push_back("error:" + std::string(text)); }
+  Answer Ask(std::string_view q, std::string_view first, std::string_view second, std::string_view cancel) override {
+    question = std::string(q);
+    calls.push_back("ask:" + std::string(first) + "|" + std::string(second) + "|" + std::string(cancel));
+    return answer;
+  }
   void SetBusyCursor(bool b) override {
     busy = b;
     calls.push_back(b ? "busy" : "normal");

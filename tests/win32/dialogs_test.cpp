@@ -9,6 +9,7 @@
 
 #include "app/win32/message_boxes.h"
 #include "app/win32/open_dialog.h"
+#include "app/win32/question_box.h"
 #include "app/win32/win32_basics.h"
 #include "tests/test_util.h"
 
@@ -169,6 +170,79 @@ TEST(MessageBoxTest, StylesAreOneButtonModal) {
   EXPECT_EQ(BoxStyle(BoxKind::kPlain, true), static_cast<UINT>(MB_OK | MB_APPLMODAL));
   EXPECT_EQ(BoxStyle(BoxKind::kPlain, false), static_cast<UINT>(MB_OK | MB_TASKMODAL));
   EXPECT_EQ(BoxStyle(BoxKind::kError, true), static_cast<UINT>(MB_OK | MB_ICONSTOP | MB_APPLMODAL));
+}
+
+// What the timer found in the question, and how it answers it.
+struct SeenQuestion {
+  bool found = false;
+  std::wstring caption;
+  std::vector<std::wstring> buttons;  // by IDYES, IDNO, IDCANCEL
+  bool fits = true;                   // each text within its button
+  bool inside = true;                 // each button within the box, apart from the others
+  int default_id = 0;                 // the button drawn as the default
+  bool icon = false;
+  UINT answer = 0;  // the message that answers: a button's id, or WM_CLOSE
+} question;
+
+void CALLBACK ReadAndAnswer(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  if (box == nullptr) return;
+  KillTimer(nullptr, timer);
+  question.found = true;
+  question.caption = WindowText(box);
+  LONG right_of_last = 0;
+  for (int id : {IDYES, IDNO, IDCANCEL}) {
+    HWND button = GetDlgItem(box, id);
+    const std::wstring text = WindowText(button);
+    question.buttons.push_back(text);
+    HDC dc = GetDC(button);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(button, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(button, dc);
+    RECT r{};
+    GetClientRect(button, &r);
+    question.fits = question.fits && size.cx < r.right - r.left;
+    if ((GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) question.default_id = id;
+    RECT in_box{}, client{};
+    GetWindowRect(button, &in_box);
+    MapWindowPoints(HWND_DESKTOP, box, reinterpret_cast<POINT*>(&in_box), 2);
+    GetClientRect(box, &client);
+    question.inside = question.inside && in_box.left >= right_of_last && in_box.right <= client.right;
+    right_of_last = in_box.right;
+  }
+  seen = SeenBox();
+  EnumChildWindows(box, ReadChild, 0);
+  question.icon = seen.icon;
+  if (question.answer == WM_CLOSE) {
+    PostMessageW(box, WM_CLOSE, 0, 0);
+  } else {
+    PostMessageW(GetDlgItem(box, static_cast<int>(question.answer)), BM_CLICK, 0, 0);
+  }
+}
+
+TEST(QuestionBoxTest, ThreeSpanishButtonsTheFirstTheDefaultAndEachAnswered) {
+  const struct {
+    UINT press;
+    int answer;
+  } cases[] = {{IDYES, 0}, {IDNO, 1}, {IDCANCEL, 2}, {WM_CLOSE, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.press);
+    question = SeenQuestion();
+    question.answer = c.press;
+    SetTimer(nullptr, 0, 50, ReadAndAnswer);
+    EXPECT_EQ(AskBox(nullptr, "¿Conservar los códigos?", {"Conservar", "Usar nuevos", "Cancelar"}), c.answer);
+    ASSERT_TRUE(question.found);
+    EXPECT_EQ(question.caption, L"Velquior");
+    EXPECT_EQ(question.buttons, (std::vector<std::wstring>{L"Conservar", L"Usar nuevos", L"Cancelar"}));
+    EXPECT_TRUE(question.fits);
+    EXPECT_TRUE(question.inside);
+    EXPECT_EQ(question.default_id, IDYES);
+    EXPECT_TRUE(question.icon);
+  }
+  EXPECT_EQ(QuestionStyle(true), static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_APPLMODAL));
 }
 
 }  // namespace

@@ -30,6 +30,8 @@ class FormFixture : public ::testing::Test {
   // on screen when it came.
   std::vector<std::string> boxes_;
   std::optional<std::filesystem::path> dialog_answer_;  // nullopt: cancel
+  int ask_answer_ = 2;                                  // the question's: cancel
+  std::vector<std::string> asked_;                      // "first|second|cancel:visible"
   int dialogs_shown_ = 0;
   int closed_ = 0, host_lost_ = 0;
   RecordingHelp help_;
@@ -58,6 +60,12 @@ class FormFixture : public ::testing::Test {
       const bool visible = form_ != nullptr && form_->Hwnd() != nullptr && IsWindowVisible(form_->Hwnd());
       boxes_.push_back(std::string(kind == BoxKind::kError ? "error:" : "message:") + std::string(text) +
                        (visible ? ":visible" : ":hidden"));
+    };
+    s.ask = [this](HWND, std::string_view, const std::array<std::string_view, 3>& b) {
+      const bool visible = form_ != nullptr && form_->Hwnd() != nullptr && IsWindowVisible(form_->Hwnd());
+      asked_.push_back(std::string(b[0]) + "|" + std::string(b[1]) + "|" + std::string(b[2]) +
+                       (visible ? ":visible" : ":hidden"));
+      return ask_answer_;
     };
     return s;
   }

@@ -5,6 +5,10 @@
 #include <cstdio>
 
 #include "app/win32/host_embedding.h"
+#include "tables/catalog.h"
+#include "tables/table.h"
+#include "tests/export/old_tables.h"
+#include "tests/import/table_maker.h"
 #include "tests/win32/form_fixture.h"
 
 namespace velquior::win32 {
@@ -136,6 +140,42 @@ TEST_F(HostTest, UnwritableResultFileIsReportedAndTheWindowClosesAnyway) {
   EXPECT_EQ(closed_, 1);
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_TRUE(boxes_[0].starts_with("error:Unable to write to ")) << boxes_[0];
+}
+
+// A host launch whose export would change a code the timetable uses asks
+// before anything is written; a cancel answers the host as a cancelled
+// file dialog does, and keeping keeps the code.
+TEST_F(HostTest, ExportAsksBeforeChangingTheTimetablesCodes) {
+  const struct {
+    int answer;
+    std::string result, teacher;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      {2, "[Transformadores]\r\nTransformado=-1\r\n", "JUAN", {}},
+      {0, "[Transformadores]\r\nTransformado=1\r\n", "JUAN", {"message:Proceso finalizado:hidden"}},
+      {1, "[Transformadores]\r\nTransformado=1\r\n", "JPL", {"message:Proceso finalizado:hidden"}},
+  };
+  testing::WriteFile(tmp_ / "escuela.xml", testing::kSmallSchool);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer);
+    std::filesystem::remove(result_file_);
+    testing::MakeCatalogue(tmp_.path(), "PROFT", {{"JUAN", "t1", "Juan"}});
+    testing::MakeSoluc(tmp_.path(), {{1, 1, 1, "", "", "JUAN", ""}});
+    boxes_.clear();
+    asked_.clear();
+    dialog_answer_ = tmp_ / "escuela.xml";
+    ask_answer_ = c.answer;
+    MainForm& form = Open({"exportar", Hex(host_)});
+    EXPECT_EQ(asked_, std::vector<std::string>{"Conservar|Usar nuevos|Cancelar:hidden"});
+    EXPECT_EQ(boxes_, c.boxes);
+    EXPECT_TRUE(form.Closed());
+    EXPECT_EQ(ResultText(), c.result);
+    tables::Table proft(tmp_.path(), "PROFT");
+    proft.Open();
+    proft.First();
+    EXPECT_EQ(proft.AsText(catalog::f::kAbrev), c.teacher);
+    proft.Close();
+  }
 }
 
 }  // namespace
