@@ -7,7 +7,7 @@
 #include "app/win32/glyph_button.h"
 #include "app/win32/gradient_panel.h"
 #include "app/win32/host_embedding.h"
-#include "app/win32/question_box.h"
+#include "app/win32/message_boxes.h"
 #include "app/win32/win32_basics.h"
 #include "common/format.h"
 #include "common/messages.h"

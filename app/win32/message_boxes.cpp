@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "app/win32/win32_basics.h"
@@ -10,8 +11,10 @@
 namespace velquior::win32 {
 namespace {
 
-// The hook of the box being opened on this thread.
+// The box being opened on this thread: its hook, and its buttons' ids and
+// the texts they take.
 thread_local HHOOK box_hook = nullptr;
+thread_local const std::vector<std::pair<int, std::wstring>>* box_buttons = nullptr;
 
 void CentreOnScreen(HWND window) {
   RECT r{};
@@ -92,15 +95,17 @@ void FitButtonsToText(HWND box) {
 // The box's own procedure, while ours stands in front of it.
 thread_local WNDPROC box_proc = nullptr;
 
-// Once the system has laid the box out: our word on its button (the
-// system's own would follow the language of Windows), a size for it, and the
-// box in the centre of the screen.
+// Once the system has laid the box out: our words on its buttons (the
+// system's own would follow the language of Windows), a size for them, and
+// the box in the centre of the screen.
 LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
   WNDPROC proc = box_proc;
   const LRESULT result = CallWindowProcW(proc, box, message, wparam, lparam);
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-    SetDlgItemTextW(box, IDOK, Wide(msg::kBotonAceptar).c_str());
+    if (box_buttons != nullptr) {
+      for (const auto& [id, text] : *box_buttons) SetDlgItemTextW(box, id, text.c_str());
+    }
     FitButtonsToText(box);
     CentreOnScreen(box);
   }
@@ -132,15 +137,41 @@ UINT BoxStyle(BoxKind kind, bool has_owner) {
   return has_owner ? style | MB_APPLMODAL : style | MB_TASKMODAL;
 }
 
-void ShowBox(HWND owner, std::string_view utf8_text, BoxKind kind) {
-  if (owner != nullptr && !(IsWindow(owner) && IsWindowVisible(owner))) owner = nullptr;
+namespace {
+
+// MessageBoxW with our texts on its buttons; what it returns.
+int Show(HWND owner, std::string_view utf8_text, UINT style, const std::vector<std::pair<int, std::wstring>>& buttons) {
+  box_buttons = &buttons;
   if (box_hook != nullptr) UnhookWindowsHookEx(box_hook);
   box_hook = SetWindowsHookExW(WH_CBT, BoxHook, nullptr, GetCurrentThreadId());
-  MessageBoxW(owner, Wide(utf8_text).c_str(), Wide(msg::kTituloAplicacion).c_str(), BoxStyle(kind, owner != nullptr));
+  const int pressed = MessageBoxW(owner, Wide(utf8_text).c_str(), Wide(msg::kTituloAplicacion).c_str(), style);
   if (box_hook != nullptr) {  // no box was made
     UnhookWindowsHookEx(box_hook);
     box_hook = nullptr;
   }
+  box_buttons = nullptr;
+  return pressed;
+}
+
+HWND VisibleOrNone(HWND owner) { return owner != nullptr && IsWindow(owner) && IsWindowVisible(owner) ? owner : nullptr; }
+
+}  // namespace
+
+void ShowBox(HWND owner, std::string_view utf8_text, BoxKind kind) {
+  owner = VisibleOrNone(owner);
+  Show(owner, utf8_text, BoxStyle(kind, owner != nullptr), {{IDOK, Wide(msg::kBotonAceptar)}});
+}
+
+UINT QuestionStyle(bool has_owner) {
+  const UINT style = MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1;
+  return has_owner ? style | MB_APPLMODAL : style | MB_TASKMODAL;
+}
+
+int AskBox(HWND owner, std::string_view utf8_text, const std::array<std::string_view, 3>& buttons) {
+  owner = VisibleOrNone(owner);
+  const int pressed = Show(owner, utf8_text, QuestionStyle(owner != nullptr),
+                           {{IDYES, Wide(buttons[0])}, {IDNO, Wide(buttons[1])}, {IDCANCEL, Wide(buttons[2])}});
+  return pressed == IDYES ? 0 : pressed == IDNO ? 1 : 2;
 }
 
 }  // namespace velquior::win32

@@ -1,10 +1,13 @@
 #pragma once
-// The window's two boxes: the plain message and the error. Both are titled
-// "Velquior", have one button reading "Aceptar" whatever the language of
-// Windows, and open centred on the screen.
+// The window's boxes: the plain message and the error, with one button
+// "Aceptar", and the question, with three buttons whose texts the caller
+// gives. All are titled "Velquior", say their buttons in Spanish whatever the
+// language of Windows, on buttons sized for those words, and open centred on
+// the screen.
 
 #include <windows.h>
 
+#include <array>
 #include <string_view>
 
 namespace velquior::win32 {
@@ -17,5 +20,14 @@ UINT BoxStyle(BoxKind kind, bool has_owner);
 
 // Shows the box and waits for it. `owner` may be null.
 void ShowBox(HWND owner, std::string_view utf8_text, BoxKind kind);
+
+// The question's style: three buttons, the first the default, the question
+// icon, and task-modal when there is no owner.
+UINT QuestionStyle(bool has_owner);
+
+// Shows the question and waits for it. Returns 0, 1 or 2 for the button
+// pressed; 2 also when the box is closed with Esc or its close box. `owner`
+// may be null.
+int AskBox(HWND owner, std::string_view utf8_text, const std::array<std::string_view, 3>& buttons);
 
 }  // namespace velquior::win32

@@ -9,7 +9,6 @@
 
 #include "app/win32/message_boxes.h"
 #include "app/win32/open_dialog.h"
-#include "app/win32/question_box.h"
 #include "app/win32/win32_basics.h"
 #include "tests/test_util.h"
 
