@@ -62,6 +62,7 @@ TEST(BuiltHelpFile, IndexIsTheListOfTheHhk) {
                                              "ASIGT",
                                              "AULAT",
                                              "Códigos de resultado",
+                                             "Códigos que se conservan",
                                              "DIASHORAST",
                                              "Directorio de trabajo",
                                              "Errores",

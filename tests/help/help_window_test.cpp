@@ -115,7 +115,8 @@ TEST_F(HelpWindowTest, IndexSelectsTheKeywordAndShowsItsPage) {
     const char* page;
   } cases[] = {{"Exportar", "Exportar", "/exportar.htm"},
                {"zeltimor", "Zeltimor.ini", "/anfitrion.htm"},
-               {"SOLUC", "SOLUC", "/importar.htm"}};
+               {"SOLUC", "SOLUC", "/importar.htm"},
+               {"C\xC3\xB3" "digos que", "C\xC3\xB3" "digos que se conservan", "/exportar.htm"}};
   for (const auto& c : cases) {
     engine_.HtmlHelp(nullptr, kChm, kHhDisplayIndex, {0, c.keyword});
     HelpWindow* window = Only();
@@ -125,7 +126,7 @@ TEST_F(HelpWindowTest, IndexSelectsTheKeywordAndShowsItsPage) {
     EXPECT_EQ(window->IndexList()->currentItem()->text().toStdString(), c.selected);
     EXPECT_EQ(window->CurrentPage(), c.page) << c.keyword;
   }
-  EXPECT_EQ(Only()->IndexList()->count(), 17);
+  EXPECT_EQ(Only()->IndexList()->count(), 18);
   engine_.HtmlHelp(nullptr, kChm, kHhDisplayIndex, {0, "nada de esto"});
   EXPECT_EQ(Only()->IndexList()->currentItem(), nullptr);
 }
