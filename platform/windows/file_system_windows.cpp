@@ -12,6 +12,19 @@
 #undef MoveFile  // the system's macro for MoveFileW would rename the function below
 
 namespace velquior::platform {
+namespace {
+
+// An existing file opened to write, sharing everything, waiting out a
+// program that holds it for a moment.
+std::error_code OpenToWrite(const std::filesystem::path& path, HANDLE& h) {
+  return WithRetry(path, [&]() -> unsigned long {
+    h = ::CreateFileW(Win32Path(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+  });
+}
+
+}  // namespace
 
 FileKind KindOf(const std::filesystem::path& given, bool follow_links) {
   const std::wstring path = Win32Path(given);
@@ -56,14 +69,7 @@ std::error_code CheckWriteAccess(const std::filesystem::path& path) {
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return std::make_error_code(std::errc::permission_denied);
     HANDLE h = INVALID_HANDLE_VALUE;
-    if (auto error = WithRetry(path, [&]() -> unsigned long {
-          h = ::CreateFileW(Win32Path(path).c_str(), GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-          return h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
-        })) {
-      return error;
-    }
+    if (auto error = OpenToWrite(path, h)) return error;
     ::CloseHandle(h);
     return {};
   }
@@ -86,14 +92,7 @@ std::error_code CheckWriteAccess(const std::filesystem::path& path) {
 std::error_code FlushFile(const std::filesystem::path& path) {
   // Flushing needs the right to write.
   HANDLE h = INVALID_HANDLE_VALUE;
-  if (auto error = WithRetry(path, [&]() -> unsigned long {
-        h = ::CreateFileW(Win32Path(path).c_str(), GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        return h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
-      })) {
-    return error;
-  }
+  if (auto error = OpenToWrite(path, h)) return error;
   std::error_code error;
   if (!::FlushFileBuffers(h)) error = LastWin32Error();
   ::CloseHandle(h);
