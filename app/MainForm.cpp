@@ -71,7 +71,7 @@ QPushButton* AddButton(QWidget* panel, const shell::ControlLayout& layout) {
 
 TMForm::TMForm(FormSetup setup)
     : setup_(std::move(setup)),
-      handlers_({setup_.params, setup_.work_dir, setup_.result_file}, *this, notices_),
+      handlers_({setup_.params, setup_.work_dir, setup_.result_file, setup_.history_folder}, *this, notices_),
       OpenDialogXML(setup_.work_dir) {
   BuildControls();
   CentreOnScreen();

@@ -5,6 +5,7 @@
 // the boxes, sets the cursor and the buttons, embeds and closes itself.
 
 #include <filesystem>
+#include <optional>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ struct FormSetup {
   std::vector<std::string> params;  // the command line, program not counted
   std::filesystem::path work_dir;
   std::filesystem::path result_file;  // written on close in host mode
+  // Where the conversions keep what they replace; unset: nowhere.
+  std::optional<std::filesystem::path> history_folder;
   Dialogs* dialogs = nullptr;         // these three outlive the form
   help::HelpRequests* help = nullptr;
   HostEmbedder* embedder = nullptr;

@@ -18,7 +18,9 @@
 #include "common/work_dir.h"
 #include "help/help_request.h"
 #include "help/help_service.h"
+#include "history/store.h"
 #include "shell/result_file.h"
+#include "shell/undo.h"
 #include "text/numbers.h"
 
 int main(int argc, char** argv) {
@@ -39,11 +41,17 @@ int main(int argc, char** argv) {
   // words (the file dialog's) too, where the translation is installed.
   app::UseSpanishQtWords();
 
+  if (shell::IsUndoCommandLine(params)) {
+    app::QtUndoBoxes boxes;
+    return shell::UndoLastConversion(history::Store::DefaultFolder(), boxes);
+  }
+
   app::QtDialogs dialogs;
   app::NativeHostEmbedder embedder;  // outlives the form it embeds
   app::FormSetup setup;
   setup.params = std::move(params);
   setup.work_dir = ResolveWorkDir(std::nullopt);
+  setup.history_folder = history::Store::DefaultFolder();
   setup.result_file = shell::ResultFilePath(app::ToPath(QCoreApplication::applicationDirPath()));
   setup.dialogs = &dialogs;
   setup.help = &help;

@@ -71,6 +71,21 @@ void UseSpanishQtWords() {
   QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
 }
 
+void QtUndoBoxes::ShowMessage(std::string_view utf8_text) { QtDialogs().ShowMessage(Q(utf8_text)); }
+
+void QtUndoBoxes::ShowError(std::string_view utf8_text) { QtDialogs().ShowError(Q(utf8_text)); }
+
+bool QtUndoBoxes::Confirm(std::string_view utf8_question, std::string_view yes, std::string_view no) {
+  QMessageBox box(QMessageBox::Question, Q(msg::kTituloAplicacion), Q(utf8_question), QMessageBox::NoButton,
+                  nullptr);
+  QPushButton* first = box.addButton(Q(yes), QMessageBox::AcceptRole);
+  box.setEscapeButton(box.addButton(Q(no), QMessageBox::RejectRole));
+  box.setDefaultButton(first);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+  return box.clickedButton() == first;
+}
+
 int MinimumBoxWidth(const QString& caption) {
   // A window manager's caption bar: its bold font, plus the room its icon
   // and buttons take beside the text.

@@ -2,6 +2,7 @@
 // The real boxes and file dialog.
 
 #include "app/dialogs.h"
+#include "shell/undo.h"
 
 #include <array>
 
@@ -17,6 +18,14 @@ class QtDialogs : public Dialogs {
   void ShowMessage(const QString& text) override;
   void ShowError(const QString& text) override;
   int Ask(const Question& question) override;
+};
+
+// The boxes of `velquior deshacer`, which has no main window.
+class QtUndoBoxes : public shell::UndoBoxes {
+ public:
+  void ShowMessage(std::string_view utf8_text) override;
+  void ShowError(std::string_view utf8_text) override;
+  bool Confirm(std::string_view utf8_question, std::string_view yes, std::string_view no) override;
 };
 
 // Qt's own words (the file dialog's) in Spanish, and Spanish dates and

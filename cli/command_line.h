@@ -1,6 +1,7 @@
 #pragma once
 // The command line of velquior-convert.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,7 +9,7 @@
 
 namespace velquior::cli {
 
-enum class Command { kExport, kImport, kCheck, kDump, kHelp, kVersion };
+enum class Command { kExport, kImport, kCheck, kDump, kHistory, kRestore, kHelp, kVersion };
 
 struct Options {
   Command command = Command::kHelp;
@@ -17,6 +18,8 @@ struct Options {
   std::optional<char> decimal_separator;
   bool json = false;
   bool keep_codes = false;  // export and check
+  bool no_history = false;  // export and import
+  std::size_t entry = 1;    // restore: the history's numbering, newest first
 };
 
 // Raises UsageError with the Spanish reason on wrong usage.

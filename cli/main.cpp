@@ -15,12 +15,16 @@
 #include "cli/cli_reporter.h"
 #include "cli/command_line.h"
 #include "cli/dump.h"
+#include "cli/history_listing.h"
 #include "cli/import_warnings.h"
 #include "common/error.h"
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/work_dir.h"
 #include "export/export_driver.h"
+#include "history/messages.h"
+#include "history/restore.h"
+#include "history/store.h"
 #include "import/import_driver.h"
 #include "platform/console.h"
 #include "platform/environment.h"
@@ -77,6 +81,28 @@ int Run(const cli::Options& o) {
       }
       FinishListing();
       return kOk;
+    case cli::Command::kHistory: {
+      const std::vector<history::Entry> entries = history::Store(history::Store::DefaultFolder()).List();
+      if (o.json) {
+        cli::WriteHistoryJson(entries, std::cout);
+      } else {
+        cli::WriteHistoryText(entries, std::cout);
+      }
+      FinishListing();
+      return kOk;
+    }
+    case cli::Command::kRestore: {
+      history::Store store(history::Store::DefaultFolder());
+      const std::vector<history::Entry> entries = store.List();
+      if (entries.empty()) throw Error(std::string(history::msg::kNadaQueDeshacer));
+      if (o.entry > entries.size()) {
+        throw Error(Format(history::msg::kNoHayEntrada, {std::to_string(o.entry), std::to_string(entries.size())}));
+      }
+      const history::Entry& entry = entries[o.entry - 1];
+      history::Restore(store, entry);
+      Say(history::UndoneText(entry));
+      return kOk;
+    }
     case cli::Command::kCheck: {
       text::SetDecimalSeparator(ChooseSeparator(o));
       const std::filesystem::path file = FileNamed(o.file);
@@ -104,8 +130,11 @@ int Run(const cli::Options& o) {
       std::vector<check::Concerned> at_stake;
       const bool exporting = o.command == cli::Command::kExport;
       if (exporting && !o.keep_codes) at_stake = check::CodesAtStake(file, workspace.work_dir);
-      const Outcome outcome = exporting ? RunExport(file, workspace, reporter, {.keep_codes = o.keep_codes})
-                                        : RunImport(file, workspace, reporter);
+      history::Store store(history::Store::DefaultFolder());
+      history::Store* kept = o.no_history ? nullptr : &store;
+      const Outcome outcome = exporting
+                                  ? RunExport(file, workspace, reporter, {.keep_codes = o.keep_codes, .history = kept})
+                                  : RunImport(file, workspace, reporter, {.history = kept});
       if (outcome == Outcome::kMissingFile) {
         Say(msg::kNoExisteArchivo);
         return kMissing;

@@ -15,6 +15,16 @@ std::optional<FileLock> FileLock::TryLockToReplace(const std::filesystem::path& 
   return Take(path, Mode::kExclusive, platform::OpenFile::Access::kReadToReplace);
 }
 
+bool FileLock::OwnerIsGone(const std::filesystem::path& mark) {
+  std::error_code ec;
+  if (!std::filesystem::exists(mark, ec)) return !ec;
+  try {
+    return TryLock(mark, Mode::kExclusive).has_value();
+  } catch (const Error&) {
+    return false;  // not known to be gone: left alone
+  }
+}
+
 std::optional<FileLock> FileLock::Take(const std::filesystem::path& path, Mode mode,
                                        platform::OpenFile::Access access) {
   std::error_code error;

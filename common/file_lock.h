@@ -22,6 +22,15 @@ class FileLock {
   // that would refuse that counts as a conflicting one.
   static std::optional<FileLock> TryLockToReplace(const std::filesystem::path& path);
 
+  // Whether the run that made `mark` (a file it holds locked while it
+  // lives) is gone: the mark can be locked, or it was never made (a run
+  // killed at once). False when that cannot be known.
+  static bool OwnerIsGone(const std::filesystem::path& mark);
+
+  // The locked file, open for reading: where locks are enforced (Windows)
+  // the only way to read it while the lock is held.
+  const platform::OpenFile& file() const { return file_; }
+
  private:
   explicit FileLock(platform::OpenFile file) : file_(std::move(file)) {}
   static std::optional<FileLock> Take(const std::filesystem::path& path, Mode mode, platform::OpenFile::Access access);

@@ -123,11 +123,14 @@ inline constexpr std::string_view kXmlNoEsElemento = "El nodo '%s' no es un elem
 // Command-line converter.
 inline constexpr std::string_view kUso =
     "Uso: velquior-convert export ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
-    "                            [--keep-codes]\n"
+    "                            [--keep-codes] [--no-history]\n"
     "     velquior-convert import ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP]\n"
+    "                            [--no-history]\n"
     "     velquior-convert check ARCHIVO.xml [--workdir DIR] [--decimal-separator SEP] [--json]\n"
     "                           [--keep-codes]\n"
     "     velquior-convert dump TABLA.DBF [--json]\n"
+    "     velquior-convert history [--json]\n"
+    "     velquior-convert restore [N]\n"
     "     velquior-convert --help | --version\n"
     "\n"
     "  export   crea las tablas de Zeltimor en el directorio de trabajo a partir del\n"
@@ -137,18 +140,23 @@ inline constexpr std::string_view kUso =
     "           datos que faltan o se repiten, códigos nuevos o cambiados, y códigos\n"
     "           del horario actual que la exportación cambiaría\n"
     "  dump     muestra los campos y los registros de una tabla\n"
+    "  history  lista lo que guardó cada conversión antes de reemplazarlo, de la más\n"
+    "           reciente a la más antigua (se guardan las 30 últimas)\n"
+    "  restore  pone de nuevo lo que reemplazó la conversión N de history (si no, la\n"
+    "           más reciente); lo que hay ahora se guarda antes en el historial\n"
     "\n"
     "  --workdir DIR            directorio de trabajo (si no, $VELQUIOR_WORKDIR o el de\n"
     "                           Zeltimor: C:\\ZTEMP en Windows, drive_c/ZTEMP del\n"
     "                           prefijo de Wine en Linux)\n"
     "  --decimal-separator SEP  separador decimal (si no, $VELQUIOR_DECIMAL_SEPARATOR o\n"
     "                           el de la configuración regional)\n"
-    "  --json                   salida de check o de dump en JSON\n"
+    "  --json                   salida de check, dump o history en JSON\n"
     "  --keep-codes             export: cada elemento cuyo identificador SAGA ya tiene\n"
     "                           registro en las tablas del directorio de trabajo conserva\n"
     "                           su código; check: qué cambiaría aun así. Sin esta opción,\n"
     "                           export avisa de los códigos que usa el horario (SOLUC) y\n"
     "                           que cambian\n"
+    "  --no-history             no guarda en el historial lo que se reemplaza\n"
     "\n"
     "Estado de salida: 0 proceso finalizado, 1 error, 2 uso incorrecto, 3 no existe archivo.\n"
     "check: 0 nada que corregir (puede haber notas), 4 algún error o aviso, 1 no se pudo\n"
@@ -159,6 +167,7 @@ inline constexpr std::string_view kFaltaArchivo = "falta el archivo para '%s'";
 inline constexpr std::string_view kFaltaValor = "falta el valor de %s";
 inline constexpr std::string_view kOpcionDesconocida = "opción desconocida: '%s'";
 inline constexpr std::string_view kSobraArgumento = "argumento de más: '%s'";
+inline constexpr std::string_view kEntradaNoValida = "'%s' no es un número de entrada del historial";
 inline constexpr std::string_view kSeparadorNoValido =
     "separador decimal no válido: '%s' (debe ser un solo carácter, como '.' o ',')";
 inline constexpr std::string_view kAviso = "Aviso: %s";

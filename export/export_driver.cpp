@@ -41,8 +41,14 @@ Outcome RunExport(const std::filesystem::path& file, Workspace& workspace, Repor
   if (options.keep_codes) kept = ReadKeptCodes(workspace.work_dir, reporter);
   Staging staging(workspace.work_dir, catalog::kExportTables);
   BuildExportTables(*workspace.document, staging.dir(), reporter, kept ? &*kept : nullptr);
+  std::optional<history::PendingEntry> replaced;
+  if (options.history != nullptr) {
+    replaced.emplace(*options.history,
+                 options.history->Record(history::Kind::kExport, file, workspace.work_dir, staging.FilesToReplace()));
+  }
   std::vector<std::string> names;
   for (const auto& written : staging.Commit()) names.push_back(PathToUtf8(written));
+  if (replaced) replaced->Keep();
   reporter.ReportTablesWritten(names);
   return Outcome::kCompleted;
 }

@@ -7,6 +7,7 @@
 #include "conversion/reporter.h"
 #include "conversion/workspace.h"
 #include "export/kept_codes.h"
+#include "history/store.h"
 
 namespace velquior {
 
@@ -14,6 +15,8 @@ struct ExportOptions {
   // Elements whose SAGA identifier has a record in the work directory's
   // tables keep that record's code (export/kept_codes.h).
   bool keep_codes = false;
+  // Keeps what the export replaces, just before replacing it; none when null.
+  history::Store* history = nullptr;
 };
 
 // Loads `file` into the workspace's document and re-creates the six tables in

@@ -9,35 +9,34 @@
 // written).
 
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <span>
-#include <string>
-#include <system_error>
 #include <vector>
 
-#include "common/file_lock.h"
+#include "common/set_replacement.h"
+#include "history/store.h"
 #include "tables/catalog.h"
 
 namespace velquior {
 
 class Staging {
  public:
-  // Moves a file by name within one file system; the system's reason when
-  // it cannot (platform::MoveFile).
-  using MoveFile = std::function<std::error_code(const std::filesystem::path& from, const std::filesystem::path& to)>;
-  static std::error_code RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+  using MoveFile = SetReplacement::MoveFile;
+  static std::error_code RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return SetReplacement::RenameFile(from, to);
+  }
 
   // Raises Error when the work directory is missing, not writable, in use by
   // another conversion, or one of `tables` is held open elsewhere or cannot
   // be replaced (a folder in its place, a read-only file). Puts back the old
   // tables of a run that was killed while it replaced them.
   Staging(std::filesystem::path work_dir, std::span<const catalog::TableSpec* const> tables);
-  ~Staging();  // removes the staging folder unless it holds tables it could not put back
-  Staging(const Staging&) = delete;
-  Staging& operator=(const Staging&) = delete;
 
-  const std::filesystem::path& dir() const { return staging_; }
+  const std::filesystem::path& dir() const { return set_.dir(); }
+
+  // What a commit now would replace, for the history: every old file it
+  // takes away (read through the locks held on them), and each new table's
+  // name where no file has it yet.
+  std::vector<history::Source> FilesToReplace() const;
 
   // Moves every table's .DBF into the work directory under its upper-case
   // name; the old file in every letter case and the old .MDX go. All or
@@ -47,13 +46,11 @@ class Staging {
   std::vector<std::filesystem::path> Commit(const MoveFile& move = RenameFile);
 
  private:
+  std::vector<std::filesystem::path> OldFilesOf(const catalog::TableSpec& t) const;
+
   std::filesystem::path work_dir_;
   std::vector<const catalog::TableSpec*> tables_;
-  std::filesystem::path staging_;
-  std::optional<FileLock> dir_lock_;
-  std::vector<FileLock> table_locks_;
-  std::optional<FileLock> live_lock_;  // on the folder's mark: this run lives
-  bool keep_ = false;                  // old tables are still inside: never remove it
+  SetReplacement set_;
 };
 
 }  // namespace velquior

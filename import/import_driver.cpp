@@ -1,5 +1,7 @@
 #include "import/import_driver.h"
 
+#include <optional>
+
 #include "common/format.h"
 #include "common/messages.h"
 #include "conversion/saga_file.h"
@@ -42,7 +44,8 @@ xml::Node NewTimeTable(xml::Document& doc) {
 
 }  // namespace
 
-Outcome RunImport(const std::filesystem::path& file, Workspace& workspace, Reporter& reporter) {
+Outcome RunImport(const std::filesystem::path& file, Workspace& workspace, Reporter& reporter,
+                  ImportOptions options) {
   if (!SagaFileExists(file)) return Outcome::kMissingFile;
 
   workspace.document = LoadSagaFile(file, RootCheck::kAnyRoot);
@@ -78,7 +81,14 @@ Outcome RunImport(const std::filesystem::path& file, Workspace& workspace, Repor
       t.wwTableGrupos.Open();
       EscribirEntradas(doc, time_table, t, activities);
     }  // every table is closed before the save
+    std::optional<history::PendingEntry> kept;
+    if (options.history != nullptr) {
+      const history::Source document[] = {{file}};
+      kept.emplace(*options.history,
+                   options.history->Record(history::Kind::kImport, file, workspace.work_dir, document));
+    }
     doc.save(file);
+    if (kept) kept->Keep();
   }
   return Outcome::kCompleted;
 }

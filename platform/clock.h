@@ -1,5 +1,5 @@
 #pragma once
-// The calendar date on the user's clock.
+// The date and time on the user's clock.
 
 namespace velquior::platform {
 
@@ -11,5 +11,13 @@ struct CalendarDate {
 
 // Today in the user's time zone; all zero when the system cannot say.
 CalendarDate LocalToday();
+
+struct LocalTime {
+  CalendarDate date;
+  int hour = 0, minute = 0, second = 0;
+};
+
+// Now on the user's clock; all zero when the system cannot say.
+LocalTime LocalNow();
 
 }  // namespace velquior::platform

@@ -16,6 +16,12 @@ std::optional<std::string> EnvironmentVariable(const char* name);
 // default ~/.wine). Never created here.
 std::filesystem::path DefaultWorkDir();
 
+// The program's own folder among the user's data, which nobody else may
+// read: $XDG_DATA_HOME/velquior (else ~/.local/share/velquior) on POSIX,
+// %LOCALAPPDATA%\Velquior on Windows. Empty when the system does not say.
+// Never created here.
+std::filesystem::path ProgramDataFolder();
+
 // The running executable's full path; empty when the system does not say.
 std::filesystem::path ExecutablePath();
 

@@ -32,6 +32,10 @@ void FlushDirectory(const std::filesystem::path& dir);
 // Moves `from` over `to`, replacing it, within one file system.
 std::error_code MoveFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// `dir` and every missing folder above it, those made readable by the user
+// alone; an existing `dir` is no error.
+std::error_code MakePrivateDirectories(const std::filesystem::path& dir);
+
 // A new directory in `dir`, named `prefix` and six random letters or digits,
 // that nobody else made; `made` receives its path.
 std::error_code MakeUniqueDirectory(const std::filesystem::path& dir, std::string_view prefix,

@@ -95,7 +95,8 @@ std::string CodesQuestion(const std::vector<check::Concerned>& at_stake) {
 // uses; nullopt when the user cancels.
 std::optional<ExportOptions> ChooseCodes(Session& session, Window& window) {
   const Workspace& workspace = session.workspace;
-  if (!check::CodesMayBeAtStake(session.state.XmlFileName, workspace.work_dir)) return ExportOptions{};
+  history::Store* kept = session.history ? &*session.history : nullptr;
+  if (!check::CodesMayBeAtStake(session.state.XmlFileName, workspace.work_dir)) return ExportOptions{false, kept};
   std::vector<check::Concerned> at_stake;
   {
     window.SetBusyCursor(true);
@@ -105,12 +106,12 @@ std::optional<ExportOptions> ChooseCodes(Session& session, Window& window) {
     } normal{window};
     at_stake = check::CodesAtStake(session.state.XmlFileName, workspace.work_dir);
   }
-  if (at_stake.empty()) return ExportOptions{};
+  if (at_stake.empty()) return ExportOptions{false, kept};
   switch (window.Ask(CodesQuestion(at_stake), msg::kBotonConservar, msg::kBotonUsarNuevos, msg::kBotonCancelar)) {
     case Window::Answer::kFirst:
-      return ExportOptions{.keep_codes = true};
+      return ExportOptions{true, kept};
     case Window::Answer::kSecond:
-      return ExportOptions{};
+      return ExportOptions{false, kept};
     case Window::Answer::kCancel:
       break;
   }
@@ -137,7 +138,10 @@ Outcome ExportFromWindow(Session& session, Window& window, Reporter& notices) {
 Outcome ImportFromWindow(Session& session, Window& window, Reporter& notices) {
   // A missing file in host mode tells the host 0, unlike the export's -1.
   ChooseFile(session.state, window);
-  return RunFromWindow(RunImport, 0, session, window, notices);
+  auto convert = [&](const std::filesystem::path& file, Workspace& workspace, Reporter& reporter) {
+    return RunImport(file, workspace, reporter, {.history = session.history ? &*session.history : nullptr});
+  };
+  return RunFromWindow(convert, 0, session, window, notices);
 }
 
 }  // namespace velquior::shell

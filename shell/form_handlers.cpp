@@ -14,6 +14,7 @@ namespace velquior::shell {
 FormHandlers::FormHandlers(FormParams params, Window& window, Reporter& notices)
     : params_(std::move(params)), window_(window), notices_(notices) {
   session_.workspace.work_dir = params_.work_dir;
+  if (params_.history_folder) session_.history.emplace(*params_.history_folder);
 }
 
 void FormHandlers::FormCreate() {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct FormParams {
   std::vector<std::string> params;  // the command line, program not counted
   std::filesystem::path work_dir;
   std::filesystem::path result_file;  // written on close in host mode
+  // Where the conversions keep what they replace; none when unset.
+  std::optional<std::filesystem::path> history_folder;
 };
 
 class FormHandlers {

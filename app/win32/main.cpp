@@ -12,15 +12,18 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/win32/host_embedding.h"
 #include "app/win32/main_form.h"
 #include "app/win32/message_boxes.h"
 #include "common/work_dir.h"
 #include "help/program_help.h"
+#include "history/store.h"
 #include "platform/process.h"
 #include "shell/host_launch.h"
 #include "shell/result_file.h"
+#include "shell/undo.h"
 #include "text/numbers.h"
 
 namespace {
@@ -46,11 +49,17 @@ int main(int argc, char** argv) {
   // scales its coordinates and fonts itself.
   text::SetDecimalSeparator(text::DecimalSeparatorFromEnvironment());
 
+  const std::vector<std::string> params = platform::CommandLineArguments(argc, argv);
+  if (shell::IsUndoCommandLine(params)) {
+    win32::UndoBoxes boxes;
+    return shell::UndoLastConversion(history::Store::DefaultFolder(), boxes);
+  }
+
   // Set up before the window exists; every help request goes through it.
   const std::unique_ptr<help::HelpService> help = help::CreateProgramHelp();
 
   win32::FormSetup setup;
-  setup.params = platform::CommandLineArguments(argc, argv);
+  setup.params = params;
   setup.help = help.get();
   if (shell::IsHostCommandLine(setup.params)) {
     // Sized in the host's terms from the start; a handle that cannot be
@@ -62,6 +71,7 @@ int main(int argc, char** argv) {
   }
   try {
     setup.work_dir = ResolveWorkDir(std::nullopt);
+    setup.history_folder = history::Store::DefaultFolder();
     setup.result_file = shell::ResultFilePath(ExecutableDir());
     // The host may be gone while a box of ours waits in its own loop, and
     // our window went with it: the result is written, the process ends here.

@@ -54,7 +54,7 @@ std::size_t IndexOf(std::string_view name) {
 
 MainForm::MainForm(FormSetup setup)
     : setup_(std::move(setup)),
-      handlers_({setup_.params, setup_.work_dir, setup_.result_file}, *this, notices_),
+      handlers_({setup_.params, setup_.work_dir, setup_.result_file, setup_.history_folder}, *this, notices_),
       OpenDialogXML(setup_.work_dir, setup_.open_dialog),
       dpi_(setup_.dpi > 0 ? setup_.dpi : ScreenDpi()),
       fonts_(std::make_unique<FontSet>(dpi_)) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,6 +35,8 @@ struct FormSetup {
   std::vector<std::string> params;  // the command line, program not counted
   std::filesystem::path work_dir;
   std::filesystem::path result_file;  // written on close in host mode
+  // Where the conversions keep what they replace; unset: nowhere.
+  std::optional<std::filesystem::path> history_folder;
   help::HelpRequests* help = nullptr;  // outlives the form
   int dpi = 0;                         // 0: the screen's
   // The window has closed: end the program. Empty: PostQuitMessage(0).

@@ -174,4 +174,11 @@ int AskBox(HWND owner, std::string_view utf8_text, const std::array<std::string_
   return pressed == IDYES ? 0 : pressed == IDNO ? 1 : 2;
 }
 
+bool ConfirmBox(HWND owner, std::string_view utf8_text, std::string_view yes, std::string_view no) {
+  owner = VisibleOrNone(owner);
+  UINT style = MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1;
+  style |= owner != nullptr ? MB_APPLMODAL : MB_TASKMODAL;
+  return Show(owner, utf8_text, style, {{IDOK, Wide(yes)}, {IDCANCEL, Wide(no)}}) == IDOK;
+}
+
 }  // namespace velquior::win32

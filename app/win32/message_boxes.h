@@ -10,6 +10,8 @@
 #include <array>
 #include <string_view>
 
+#include "shell/undo.h"
+
 namespace velquior::win32 {
 
 enum class BoxKind { kPlain, kError };
@@ -29,5 +31,19 @@ UINT QuestionStyle(bool has_owner);
 // pressed; 2 also when the box is closed with Esc or its close box. `owner`
 // may be null.
 int AskBox(HWND owner, std::string_view utf8_text, const std::array<std::string_view, 3>& buttons);
+
+// Shows a question with two buttons, `yes` the default, and waits for it;
+// true for `yes`. Esc and the close box answer `no`.
+bool ConfirmBox(HWND owner, std::string_view utf8_text, std::string_view yes, std::string_view no);
+
+// The boxes of `velquior deshacer`, which has no main window.
+class UndoBoxes : public shell::UndoBoxes {
+ public:
+  void ShowMessage(std::string_view utf8_text) override { ShowBox(nullptr, utf8_text, BoxKind::kPlain); }
+  void ShowError(std::string_view utf8_text) override { ShowBox(nullptr, utf8_text, BoxKind::kError); }
+  bool Confirm(std::string_view utf8_question, std::string_view yes, std::string_view no) override {
+    return ConfirmBox(nullptr, utf8_question, yes, no);
+  }
+};
 
 }  // namespace velquior::win32

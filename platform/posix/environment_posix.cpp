@@ -22,6 +22,15 @@ std::filesystem::path DefaultWorkDir() {
   return prefix / "drive_c" / "ZTEMP";
 }
 
+std::filesystem::path ProgramDataFolder() {
+  // A relative XDG_DATA_HOME is to be ignored.
+  if (auto data = EnvironmentVariable("XDG_DATA_HOME"); data && data->front() == '/') {
+    return std::filesystem::path(*data) / "velquior";
+  }
+  if (auto home = EnvironmentVariable("HOME")) return std::filesystem::path(*home) / ".local" / "share" / "velquior";
+  return {};
+}
+
 std::filesystem::path ExecutablePath() {
   std::error_code ec;
   return std::filesystem::read_symlink("/proc/self/exe", ec);

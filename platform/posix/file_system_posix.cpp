@@ -55,6 +55,17 @@ std::error_code MoveFile(const std::filesystem::path& from, const std::filesyste
   return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : LastError();
 }
 
+std::error_code MakePrivateDirectories(const std::filesystem::path& dir) {
+  std::filesystem::path made;
+  for (const auto& part : dir) {
+    made /= part;
+    if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) return LastError();
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_directory(dir, ec)) return ec ? ec : std::make_error_code(std::errc::not_a_directory);
+  return {};
+}
+
 std::error_code MakeUniqueDirectory(const std::filesystem::path& dir, std::string_view prefix,
                                     std::filesystem::path& made) {
   std::string name = (dir / (std::string(prefix) + "XXXXXX")).string();

@@ -10,4 +10,10 @@ CalendarDate LocalToday() {
   return {now.wYear, now.wMonth, now.wDay};
 }
 
+LocalTime LocalNow() {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  return {{now.wYear, now.wMonth, now.wDay}, now.wHour, now.wMinute, now.wSecond};
+}
+
 }  // namespace velquior::platform

@@ -34,6 +34,14 @@ std::filesystem::path DefaultWorkDir() {
   return L"C:\\ZTEMP";
 }
 
+std::filesystem::path ProgramDataFolder() {
+  if (auto local = WideVariable(L"LOCALAPPDATA")) return std::filesystem::path(*local) / L"Velquior";
+  if (auto profile = WideVariable(L"USERPROFILE")) {
+    return std::filesystem::path(*profile) / L"AppData" / L"Local" / L"Velquior";
+  }
+  return {};
+}
+
 std::filesystem::path ExecutablePath() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {

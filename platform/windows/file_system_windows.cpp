@@ -125,6 +125,22 @@ std::error_code MoveFile(const std::filesystem::path& from, const std::filesyste
   return FileError(code, !replacing || HeldByAnother(from) ? from : to);
 }
 
+// The user's own data folder already keeps others out; its children
+// inherit that.
+std::error_code MakePrivateDirectories(const std::filesystem::path& dir) {
+  std::filesystem::path made;
+  for (const auto& part : dir) {
+    made /= part;
+    if (!made.has_relative_path()) continue;  // the drive or the root
+    if (!::CreateDirectoryW(Win32Path(made).c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+      return LastWin32Error();
+    }
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_directory(dir, ec)) return ec ? ec : FromWin32(ERROR_DIRECTORY);
+  return {};
+}
+
 std::error_code MakeUniqueDirectory(const std::filesystem::path& dir, std::string_view prefix,
                                     std::filesystem::path& made) {
   const std::filesystem::path start = dir / std::filesystem::path(std::u8string(prefix.begin(), prefix.end()));

@@ -16,7 +16,7 @@ using testing::TempDir;
 class FormHandlersTest : public ::testing::Test {
  protected:
   FormHandlers Make(std::vector<std::string> params) {
-    return FormHandlers({std::move(params), tmp_.path(), result_file_}, window_, window_);
+    return FormHandlers({std::move(params), tmp_.path(), result_file_, std::nullopt}, window_, window_);
   }
   std::string ResultText() const { return fs::exists(result_file_) ? ReadFile(result_file_) : "<none>"; }
 
