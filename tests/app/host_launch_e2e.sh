@@ -13,6 +13,7 @@ velquior_bin=$1 host_bin=$2 sample=$3
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/velquior-e2e.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 export XDG_RUNTIME_DIR=$tmp/run && mkdir -m 700 "$XDG_RUNTIME_DIR"
+export XDG_DATA_HOME=$tmp/data  # the history of these runs, not the user's
 mkdir "$tmp/bin"
 cp "$velquior_bin" "$tmp/bin/velquior"  # Zeltimor.ini goes beside this copy
 ini=$tmp/bin/Zeltimor.ini
@@ -153,6 +154,38 @@ xdotool key Return
 answer Velquior xdotool key Return
 wait_window "$caption" >/dev/null || fail "the window did not stay open after the error"
 host_window_destroyed "window shown" 0
+
+# velquior deshacer: boxes only. Of the runs above only the first export
+# replaced anything (the work directory had no tables before it).
+box_answered() {  # key: presses it in the next box and waits until that box is gone
+  local id
+  id=$(wait_window Velquior) || { fail "no box"; return 1; }
+  xdotool windowfocus --sync "$id" 2>/dev/null || true
+  xdotool key "$1"
+  for _ in $(seq 500); do xdotool getwindowname "$id" >/dev/null 2>&1 || return 0; sleep 0.01; done
+  fail "the box stayed after $1"
+}
+tables_present() { local n=0; for t in ASIGNOMT PROFT AULAT GRUPOST ASIGT DIASHORAST; do [[ -f "$VELQUIOR_WORKDIR/$t.DBF" ]] && n=$((n + 1)); done; echo $n; }
+
+echo "== deshacer, declined: nothing changes"
+"$tmp/bin/velquior" deshacer & undo_pid=$!
+box_answered Escape
+wait "$undo_pid" || fail "velquior deshacer failed after Cancelar"
+[[ $(tables_present) -eq 6 ]] || fail "a declined undo changed the tables"
+
+echo "== deshacer, accepted: the export undone, then the undo undone"
+for expected in 0 6; do
+  "$tmp/bin/velquior" deshacer & undo_pid=$!
+  box_answered Return  # the question: "Deshacer" is the default
+  box_answered Return  # what it put back
+  wait "$undo_pid" || fail "velquior deshacer failed"
+  [[ $(tables_present) -eq $expected ]] || fail "after the undo $(tables_present) tables, not $expected"
+done
+
+echo "== deshacer with an empty history"
+XDG_DATA_HOME=$tmp/empty "$tmp/bin/velquior" deshacer & undo_pid=$!
+box_answered Return
+wait "$undo_pid" || fail "velquior deshacer failed with an empty history"
 
 if [[ $failures -ne 0 ]]; then
   echo "$failures failure(s)"; cat "$tmp/host.err" >&2; exit 1

@@ -153,6 +153,29 @@ TEST(QtDialogsTest, QuestionBoxGivesTheButtonPressedAndCancelOnEscape) {
   }
 }
 
+// The undo's question: its default is to undo, and closing it undoes nothing.
+TEST(QtDialogsTest, UndoQuestionIsAnsweredByItsButtonsAndEscapeDeclines) {
+  for (const bool press_first : {true, false}) {
+    QString caption, default_button, text;
+    QTimer::singleShot(50, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      caption = box->windowTitle();
+      text = box->text();
+      default_button = box->defaultButton() ? box->defaultButton()->text() : QString();
+      if (press_first) {
+        QTest::keyClick(box, Qt::Key_Return);
+      } else {
+        QTest::keyClick(box, Qt::Key_Escape);
+      }
+    });
+    EXPECT_EQ(QtUndoBoxes().Confirm("¿Deshacer?", "Deshacer", "Cancelar"), press_first);
+    EXPECT_EQ(caption, "Velquior");
+    EXPECT_EQ(text, "¿Deshacer?");
+    EXPECT_EQ(default_button, "Deshacer");
+  }
+}
+
 TEST(QtDialogsTest, QtsOwnWordsAndDatesAreSpanish) {
   UseSpanishQtWords();
   EXPECT_EQ(QLocale().monthName(1), "enero");

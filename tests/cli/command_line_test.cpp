@@ -52,6 +52,14 @@ TEST(CliCommandLine, ReadsEachCommandWithItsOptions) {
   EXPECT_TRUE(ParseCommandLine({"export", "a.xml", "--keep-codes"}).keep_codes);
   EXPECT_TRUE(ParseCommandLine({"check", "--keep-codes", "a.xml"}).keep_codes);
 
+  EXPECT_TRUE(ParseCommandLine({"import", "a.xml", "--no-history"}).no_history);
+  EXPECT_FALSE(ParseCommandLine({"export", "a.xml"}).no_history);
+  o = ParseCommandLine({"history", "--json"});
+  EXPECT_EQ(o.command, Command::kHistory);
+  EXPECT_TRUE(o.json);
+  EXPECT_EQ(ParseCommandLine({"restore"}).entry, 1u);  // the newest
+  EXPECT_EQ(ParseCommandLine({"restore", "12"}).entry, 12u);
+
   EXPECT_EQ(ParseCommandLine({"--version"}).command, Command::kVersion);
   EXPECT_EQ(ParseCommandLine({"--help"}).command, Command::kHelp);
   EXPECT_EQ(ParseCommandLine({"export", "--help"}).command, Command::kHelp);
@@ -67,6 +75,13 @@ TEST(CliCommandLine, WrongUsageSaysWhatIsWrong) {
   EXPECT_EQ(UsageOf({"export", "a.xml", "--json"}), "opción desconocida: '--json'");
   EXPECT_EQ(UsageOf({"dump", "T.DBF", "--workdir", "x"}), "opción desconocida: '--workdir'");
   EXPECT_EQ(UsageOf({"import", "a.xml", "--keep-codes"}), "opción desconocida: '--keep-codes'");
+  EXPECT_EQ(UsageOf({"check", "a.xml", "--no-history"}), "opción desconocida: '--no-history'");
+  EXPECT_EQ(UsageOf({"history", "a.xml"}), "argumento de más: 'a.xml'");
+  EXPECT_EQ(UsageOf({"restore", "--workdir", "w"}), "opción desconocida: '--workdir'");
+  for (const char* bad : {"0", "dos", "1.5", "9999999"}) {
+    EXPECT_EQ(UsageOf({"restore", bad}), std::string("'") + bad + "' no es un número de entrada del historial");
+  }
+  EXPECT_EQ(UsageOf({"restore", "1", "2"}), "argumento de más: '2'");
   EXPECT_EQ(UsageOf({"export", "a.xml", "--decimal-separator", "ab"}),
             "separador decimal no válido: 'ab' (debe ser un solo carácter, como '.' o ',')");
   EXPECT_EQ(UsageOf({"export", "a.xml", "--decimal-separator", "5"}),

@@ -244,5 +244,42 @@ TEST(QuestionBoxTest, ThreeSpanishButtonsTheFirstTheDefaultAndEachAnswered) {
   EXPECT_EQ(QuestionStyle(true), static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_APPLMODAL));
 }
 
+// The undo's question: "Deshacer" the default, closing it declines.
+struct SeenConfirm {
+  std::wstring caption, yes, no;
+  bool yes_is_default = false;
+  UINT answer = 0;  // IDOK or WM_CLOSE
+} confirm;
+
+void CALLBACK ReadAndConfirm(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  if (box == nullptr) return;
+  KillTimer(nullptr, timer);
+  confirm.caption = WindowText(box);
+  confirm.yes = WindowText(GetDlgItem(box, IDOK));
+  confirm.no = WindowText(GetDlgItem(box, IDCANCEL));
+  confirm.yes_is_default = (GetWindowLongPtrW(GetDlgItem(box, IDOK), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  if (confirm.answer == WM_CLOSE) {
+    PostMessageW(box, WM_CLOSE, 0, 0);
+  } else {
+    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  }
+}
+
+TEST(QuestionBoxTest, UndoQuestionHasTwoSpanishButtonsAndClosingDeclines) {
+  for (const UINT press : {static_cast<UINT>(IDOK), static_cast<UINT>(WM_CLOSE)}) {
+    SCOPED_TRACE(press);
+    confirm = SeenConfirm();
+    confirm.answer = press;
+    SetTimer(nullptr, 0, 50, ReadAndConfirm);
+    EXPECT_EQ(ConfirmBox(nullptr, "¿Deshacer?", "Deshacer", "Cancelar"), press == IDOK);
+    EXPECT_EQ(confirm.caption, L"Velquior");
+    EXPECT_EQ(confirm.yes, L"Deshacer");
+    EXPECT_EQ(confirm.no, L"Cancelar");
+    EXPECT_TRUE(confirm.yes_is_default);
+  }
+}
+
 }  // namespace
 }  // namespace velquior::win32

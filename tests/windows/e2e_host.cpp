@@ -17,8 +17,10 @@
 //
 //   velquior_e2e_host EXE CONVERSION [--handle HEX] [--await CAPTION]
 //                     [--destroy-when-shown MS] [--end-when-shown] [--timeout MS]
-//                     [--dpi-aware]
+//                     [--dpi-aware] [--bare] [--local-app-data DIR]
 // --dpi-aware: a host that scales itself with the system's dpi.
+// --bare: the converter gets the conversion word alone, no handle.
+// --local-app-data: the converter's %LOCALAPPDATA% (its history's folder).
 
 #include <windows.h>
 #include <fcntl.h>
@@ -42,6 +44,8 @@ struct Options {
   long destroy_after_shown_ms = -1;  // negative: keep the window
   bool end_when_shown = false;  // for timing the start alone
   bool dpi_aware = false;
+  bool bare = false;
+  std::wstring local_app_data;
   long timeout_ms = 60000;
 };
 
@@ -59,12 +63,17 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
       options.dpi_aware = true;
       continue;
     }
+    if (flag == L"--bare") {
+      options.bare = true;
+      continue;
+    }
     if (i + 1 >= argc) return false;
     const wchar_t* value = argv[++i];
     if (flag == L"--handle") options.handle = value;
     else if (flag == L"--await") options.await = value;
     else if (flag == L"--destroy-when-shown") options.destroy_after_shown_ms = std::wcstol(value, nullptr, 10);
     else if (flag == L"--timeout") options.timeout_ms = std::wcstol(value, nullptr, 10);
+    else if (flag == L"--local-app-data") options.local_app_data = value;
     else return false;
   }
   return true;
@@ -107,7 +116,8 @@ int main() {
   if (!argv || !ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: velquior_e2e_host EXE CONVERSION [--handle HEX] [--await CAPTION] "
-                 "[--destroy-when-shown MS] [--end-when-shown] [--timeout MS] [--dpi-aware]\n");
+                 "[--destroy-when-shown MS] [--end-when-shown] [--timeout MS] [--dpi-aware] [--bare] "
+                 "[--local-app-data DIR]\n");
     return 2;
   }
   if (options.dpi_aware) SetProcessDPIAware();
@@ -119,7 +129,9 @@ int main() {
   Report("host", Utf8(own));
 
   const std::wstring handle = options.handle.empty() ? std::wstring(own) : options.handle;
-  std::wstring command_line = L"\"" + options.exe + L"\" " + options.conversion + L" " + handle;
+  std::wstring command_line = L"\"" + options.exe + L"\" " + options.conversion;
+  if (!options.bare) command_line += L" " + handle;
+  if (!options.local_app_data.empty()) SetEnvironmentVariableW(L"LOCALAPPDATA", options.local_app_data.c_str());
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};

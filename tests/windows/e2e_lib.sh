@@ -18,7 +18,9 @@ wait_field() {  # key [seconds]
 
 start_host() {  # converter.exe conversion [host options...]
   rm -f "$tmp/host.out"
-  "$wine_run" "$host_exe" "$(windows_path "$1")" "${@:2}" >"$tmp/host.out" 2>"$tmp/host.err" &
+  # The converters' history in the script's own folder, not the prefix's.
+  "$wine_run" "$host_exe" "$(windows_path "$1")" "${@:2}" --local-app-data "$(windows_path "$tmp/datos")" \
+    >"$tmp/host.out" 2>"$tmp/host.err" &
   host_pid=$!
   wait_field converter 60 || { fail "the host did not start the converter: $(cat "$tmp/host.out" "$tmp/host.err")"; return 1; }
   converter=$(field converter)

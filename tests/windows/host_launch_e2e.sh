@@ -94,6 +94,23 @@ has_field destroyed || fail "the host's window was not destroyed"
 ini_holds 0 "host lost"
 [[ "$(md5sum "$workdir/saga/escuela.xml")" == "$before" ]] || fail "the document changed"
 
+# The newest entry of the script's history: the bare-name export, into a
+# work directory without tables.
+echo "== deshacer: the question, then what it put back"
+start_host "$exe" deshacer --bare --await Velquior
+drive aviso
+[[ "$(sed -n 's/^texto //p' <<<"$driven")" == "Exportación del "*": seis tablas de $VELQUIOR_WORKDIR" ]] ||
+  fail "the question begins '$(sed -n 's/^texto //p' <<<"$driven")'"
+[[ "$(sed -n 's/^botones //p' <<<"$driven")" == "Deshacer|Cancelar" ]] || fail "the question's buttons: $driven"
+drive aviso
+[[ "$(sed -n 's/^texto //p' <<<"$driven")" == "Se ha puesto de nuevo lo que había antes de la exportación del "* ]] ||
+  fail "after the undo the box says '$driven'"
+finish_host
+[[ "$ended" == 0 ]] || fail "velquior.exe deshacer ended with '$ended'"
+for t in "${tables[@]}"; do
+  [[ ! -e "$workdir/$t.DBF" ]] || fail "$t.DBF still there after the undo"
+done
+
 if [[ $failures -ne 0 ]]; then
   echo "$failures failure(s)"; cat "$tmp/host.err" >&2; exit 1
 fi
