@@ -50,6 +50,7 @@ TEST(BuiltHelpFile, ContentsAreTheTreeOfTheHhc) {
         {"Arranque desde Zeltimor", "anfitrion.htm", {}}}},
       {"Mensajes y errores", "mensajes.htm", {}},
       {"El directorio de trabajo", "directorio.htm", {}},
+      {"El historial y cómo deshacer una conversión", "historial.htm", {}},
   };
   EXPECT_EQ(chm->Contents(), expected);
 }
@@ -63,11 +64,13 @@ TEST(BuiltHelpFile, IndexIsTheListOfTheHhk) {
                                              "AULAT",
                                              "Códigos de resultado",
                                              "Códigos que se conservan",
+                                             "Deshacer",
                                              "DIASHORAST",
                                              "Directorio de trabajo",
                                              "Errores",
                                              "Exportar",
                                              "GRUPOST",
+                                             "Historial",
                                              "Importar",
                                              "No existe archivo",
                                              "Proceso finalizado",
@@ -86,7 +89,7 @@ TEST(BuiltHelpFile, EveryPageLinkAndResourceIsInside) {
   auto chm = ChmFile::Open(kChm);
   ASSERT_NE(chm, nullptr);
   for (const char* page : {"/index.htm", "/exportar.htm", "/importar.htm", "/anfitrion.htm", "/mensajes.htm",
-                           "/directorio.htm", "/estilo.css", "/logo.png"}) {
+                           "/directorio.htm", "/historial.htm", "/estilo.css", "/logo.png"}) {
     const auto bytes = chm->Read(page);
     ASSERT_TRUE(bytes.has_value()) << page;
     EXPECT_FALSE(bytes->empty()) << page;

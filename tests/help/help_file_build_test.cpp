@@ -94,7 +94,7 @@ TEST(HelpCompilation, TheBuildStepGivesTheSameBytesEveryTime) {
   TempDir dir;
   std::string pages;
   for (const char* page : {"SAGA.hhp", "SAGA.hhc", "SAGA.hhk", "estilo.css", "logo.png", "index.htm", "exportar.htm",
-                           "importar.htm", "anfitrion.htm", "mensajes.htm", "directorio.htm"}) {
+                           "importar.htm", "anfitrion.htm", "mensajes.htm", "directorio.htm", "historial.htm"}) {
     pages += (pages.empty() ? "" : ";") + (fs::path(VELQUIOR_HELP_PAGES) / page).string();
   }
   std::string shipped[2], compiled[2];
