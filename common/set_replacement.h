@@ -76,6 +76,10 @@ class SetReplacement {
   // over the old one. Returns the full names written.
   std::vector<std::filesystem::path> Commit(std::span<const Change> changes, const MoveFile& move = RenameFile);
 
+  // After a failed commit: old files could not be put back and wait in the
+  // staging folder, which is then kept.
+  bool HoldsOldFiles() const { return keep_; }
+
  private:
   std::filesystem::path dir_;
   Words words_;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/error.h"
 #include "common/files.h"
 #include "conversion/saga_file.h"
 #include "export/export_context.h"
@@ -47,7 +48,13 @@ Outcome RunExport(const std::filesystem::path& file, Workspace& workspace, Repor
                  options.history->Record(history::Kind::kExport, file, workspace.work_dir, staging.FilesToReplace()));
   }
   std::vector<std::string> names;
-  for (const auto& written : staging.Commit()) names.push_back(PathToUtf8(written));
+  try {
+    for (const auto& written : staging.Commit()) names.push_back(PathToUtf8(written));
+  } catch (const Error&) {
+    // A commit that could not put everything back keeps its copy too.
+    if (replaced && staging.HoldsOldFiles()) replaced->Keep();
+    throw;
+  }
   if (replaced) replaced->Keep();
   reporter.ReportTablesWritten(names);
   return Outcome::kCompleted;

@@ -44,6 +44,7 @@ class Staging {
   // and put back when a move fails, which raises Error naming the table and
   // the reason. Returns the full names written.
   std::vector<std::filesystem::path> Commit(const MoveFile& move = RenameFile);
+  bool HoldsOldFiles() const { return set_.HoldsOldFiles(); }
 
  private:
   std::vector<std::filesystem::path> OldFilesOf(const catalog::TableSpec& t) const;

@@ -106,7 +106,12 @@ Entry Restore(Store& store, const Entry& entry, const SetReplacement::MoveFile& 
   }
   Entry made = store.Record(Kind::kRestore, entry.document, entry.work_dir, sources);
   PendingEntry kept(store, made);
-  set.Commit(changes, move);
+  try {
+    set.Commit(changes, move);
+  } catch (const Error&) {
+    if (set.HoldsOldFiles()) kept.Keep();  // the state is not what either entry holds
+    throw;
+  }
   kept.Keep();
   return made;
 }

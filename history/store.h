@@ -58,6 +58,7 @@ class Store {
 
 // An entry kept for a run that has not replaced anything yet: removed again
 // unless the run reaches Keep(), since it would only repeat the present.
+// A run whose replacement failed half-way keeps it.
 class PendingEntry {
  public:
   PendingEntry() = default;
