@@ -98,7 +98,7 @@ TEST_F(HelpWindowTest, ContentsShowTheTreeOfTheFile) {
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->Tabs()->currentIndex(), 0);
   QTreeWidget* tree = window->ContentsTree();
-  ASSERT_EQ(tree->topLevelItemCount(), 3);
+  ASSERT_EQ(tree->topLevelItemCount(), 4);
   EXPECT_EQ(tree->topLevelItem(0)->text(0).toStdString(), "Ayuda de Velquior");
   ASSERT_EQ(tree->topLevelItem(0)->childCount(), 3);
   EXPECT_EQ(tree->topLevelItem(0)->child(2)->text(0).toStdString(), "Arranque desde Zeltimor");
@@ -126,7 +126,7 @@ TEST_F(HelpWindowTest, IndexSelectsTheKeywordAndShowsItsPage) {
     EXPECT_EQ(window->IndexList()->currentItem()->text().toStdString(), c.selected);
     EXPECT_EQ(window->CurrentPage(), c.page) << c.keyword;
   }
-  EXPECT_EQ(Only()->IndexList()->count(), 18);
+  EXPECT_EQ(Only()->IndexList()->count(), 20);
   engine_.HtmlHelp(nullptr, kChm, kHhDisplayIndex, {0, "nada de esto"});
   EXPECT_EQ(Only()->IndexList()->currentItem(), nullptr);
 }
@@ -207,7 +207,7 @@ TEST(MainWindowHelp, F1OpensContextOneAndTheButtonTheContents) {
   QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
   ASSERT_EQ(engine->Windows().size(), 1u);
   EXPECT_EQ(engine->Windows().front()->Tabs()->currentIndex(), 0);
-  EXPECT_EQ(engine->Windows().front()->ContentsTree()->topLevelItemCount(), 3);
+  EXPECT_EQ(engine->Windows().front()->ContentsTree()->topLevelItemCount(), 4);
   EXPECT_EQ(engine->Windows().front()->CurrentPage(), "/index.htm");
   help.CloseAll();
   form.close();
