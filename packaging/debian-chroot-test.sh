@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Installs the packages of dist/ into a bare Debian 12 made by debootstrap,
+# pulling their dependencies from Debian; converts the sample school with
+# velquior-convert; purges both packages and checks that no file of theirs,
+# nor any other, is left. Needs root (debootstrap, chroot) and Debian's
+# mirror. Usage: packaging/debian-chroot-test.sh [CHROOT_FOLDER]
+# (default build-chroot, made afresh each run).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+dir=${1:-build-chroot}
+[[ $dir = /* ]] || dir=$root/$dir
+mirror=${VELQUIOR_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+
+debs=(dist/velquior-convert_*.deb dist/velquior_*.deb)
+for d in "${debs[@]}"; do [[ -f $d ]] || { echo "no $d: run make deb first" >&2; exit 1; }; done
+[[ $(id -u) -eq 0 ]] || { echo "needs root (debootstrap, chroot)" >&2; exit 1; }
+
+step() { printf '\n== %s (%ds)\n' "$*" "$SECONDS"; }
+in_chroot() { chroot "$dir" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LC_ALL=C.UTF-8 \
+  DEBIAN_FRONTEND=noninteractive "$@"; }
+cleanup() { mountpoint -q "$dir/proc" && umount "$dir/proc" || true; }
+trap cleanup EXIT
+
+step "debootstrap bookworm into $dir"
+cleanup
+rm -rf "$dir"
+debootstrap --variant=minbase bookworm "$dir" "$mirror" >"$dir.debootstrap.log" 2>&1 ||
+  { tail -20 "$dir.debootstrap.log"; exit 1; }
+cat >"$dir/etc/apt/sources.list" <<SOURCES
+deb $mirror bookworm main
+deb $mirror bookworm-updates main
+deb http://deb.debian.org/debian-security bookworm-security main
+SOURCES
+mount -t proc proc "$dir/proc"
+in_chroot apt-get update -qq
+
+# Everything but what changes by itself (caches, logs, apt's and dpkg's own
+# records): what the install adds and the purge must take away again.
+snapshot() {
+  in_chroot find / -xdev \( -path /proc -o -path /tmp -o -path /run -o -path /var/cache -o -path /var/log \
+    -o -path /var/lib/apt -o -path /var/lib/dpkg -o -path /root \) -prune -o -print | LC_ALL=C sort
+}
+snapshot >"$dir.before"
+
+step "apt install ./$(basename "${debs[0]}") ./$(basename "${debs[1]}")"
+mkdir -p "$dir/tmp/debs"
+cp "${debs[@]}" "$dir/tmp/debs/"
+in_chroot apt-get install -y -q --no-install-recommends /tmp/debs/*.deb >"$dir.install.log" 2>&1 ||
+  { tail -30 "$dir.install.log"; exit 1; }
+grep -E '^(Setting up|The following NEW)' "$dir.install.log" | grep -c '^Setting up' | sed 's/^/packages set up: /'
+in_chroot dpkg-query -W velquior velquior-convert
+in_chroot dpkg -L velquior velquior-convert | LC_ALL=C sort -u >"$dir.owned"
+in_chroot sh -c 'ldd /usr/bin/velquior /usr/bin/velquior-convert | grep "not found"' &&
+  { echo "a library the programs need is missing"; exit 1; }
+echo "libraries: all found"
+for f in /usr/bin/velquior /usr/bin/velquior-convert /usr/share/velquior/SAGA.chm \
+  /usr/share/man/man1/velquior.1.gz /usr/share/man/man1/velquior-convert.1.gz \
+  /usr/share/bash-completion/completions/velquior-convert \
+  /usr/share/applications/io.github.velquior.Velquior.desktop \
+  /usr/share/metainfo/io.github.velquior.Velquior.metainfo.xml \
+  /usr/share/icons/hicolor/scalable/apps/velquior.svg /usr/share/icons/hicolor/48x48/apps/velquior.png; do
+  [[ -e $dir$f ]] || { echo "missing: $f"; exit 1; }
+done
+echo "installed files: present"
+
+step "velquior-convert export of the sample school"
+mkdir -p "$dir/tmp/work/ztemp"
+cp examples/escuela.xml "$dir/tmp/work/"
+in_chroot velquior-convert --version
+in_chroot velquior-convert export /tmp/work/escuela.xml --workdir /tmp/work/ztemp
+ls "$dir/tmp/work/ztemp"
+for t in ASIGNOMT PROFT AULAT GRUPOST ASIGT DIASHORAST; do
+  ls "$dir/tmp/work/ztemp" | grep -qix "$t.dbf" || { echo "table $t missing"; exit 1; }
+done
+in_chroot velquior-convert dump /tmp/work/ztemp/PROFT.DBF | head -5
+echo "tables: all six"
+
+step "apt purge velquior velquior-convert"
+in_chroot apt-get purge -y -q velquior velquior-convert >"$dir.purge.log" 2>&1 || { tail -30 "$dir.purge.log"; exit 1; }
+in_chroot apt-get autoremove --purge -y -q >>"$dir.purge.log" 2>&1 || { tail -30 "$dir.purge.log"; exit 1; }
+left=0
+while IFS= read -r f; do
+  # Folders the system had before (/usr/bin...) stay; every file goes.
+  if [[ -e $dir$f || -L $dir$f ]] && ! grep -qxF "$f" "$dir.before"; then
+    echo "left: $f"
+    left=1
+  fi
+done <"$dir.owned"
+snapshot >"$dir.after"
+if ! diff -u "$dir.before" "$dir.after" >"$dir.diff"; then
+  echo "the file system differs from before the install:"
+  cat "$dir.diff"
+  left=1
+fi
+[[ $left -eq 0 ]] || exit 1
+echo "files owned by the packages: $(wc -l <"$dir.owned"), all gone; file system as before the install"
+
+step "passed"
