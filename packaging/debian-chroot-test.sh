@@ -4,7 +4,8 @@
 # velquior-convert; purges both packages and checks that no file of theirs,
 # nor any other, is left. Needs root (debootstrap, chroot) and Debian's
 # mirror. Usage: packaging/debian-chroot-test.sh [CHROOT_FOLDER]
-# (default build-chroot, made afresh each run).
+# (default build-chroot, made afresh each run; the bare system is kept as
+# CHROOT_FOLDER.base.tar and unpacked from it on the next run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -22,11 +23,18 @@ in_chroot() { chroot "$dir" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root
 cleanup() { mountpoint -q "$dir/proc" && umount "$dir/proc" || true; }
 trap cleanup EXIT
 
-step "debootstrap bookworm into $dir"
 cleanup
 rm -rf "$dir"
-debootstrap --variant=minbase bookworm "$dir" "$mirror" >"$dir.debootstrap.log" 2>&1 ||
-  { tail -20 "$dir.debootstrap.log"; exit 1; }
+if [[ -f $dir.base.tar ]]; then
+  step "bare bookworm from $(basename "$dir").base.tar"
+  mkdir "$dir"
+  tar -xpf "$dir.base.tar" -C "$dir"
+else
+  step "debootstrap bookworm into $dir"
+  debootstrap --variant=minbase bookworm "$dir" "$mirror" >"$dir.debootstrap.log" 2>&1 ||
+    { tail -20 "$dir.debootstrap.log"; exit 1; }
+  tar -cpf "$dir.base.tar.part" -C "$dir" . && mv "$dir.base.tar.part" "$dir.base.tar"
+fi
 cat >"$dir/etc/apt/sources.list" <<SOURCES
 deb $mirror bookworm main
 deb $mirror bookworm-updates main
@@ -46,7 +54,7 @@ snapshot >"$dir.before"
 step "apt install ./$(basename "${debs[0]}") ./$(basename "${debs[1]}")"
 mkdir -p "$dir/tmp/debs"
 cp "${debs[@]}" "$dir/tmp/debs/"
-in_chroot apt-get install -y -q --no-install-recommends /tmp/debs/*.deb >"$dir.install.log" 2>&1 ||
+in_chroot apt-get install -y -q /tmp/debs/*.deb >"$dir.install.log" 2>&1 ||
   { tail -30 "$dir.install.log"; exit 1; }
 grep -E '^(Setting up|The following NEW)' "$dir.install.log" | grep -c '^Setting up' | sed 's/^/packages set up: /'
 in_chroot dpkg-query -W velquior velquior-convert
