@@ -44,21 +44,32 @@ mount -t proc proc "$dir/proc"
 in_chroot apt-get update -qq
 
 # Everything but what changes by itself (caches, logs, apt's and dpkg's own
-# records): what the install adds and the purge must take away again.
+# records): what the packages add and their purge must take away again.
 snapshot() {
   in_chroot find / -xdev \( -path /proc -o -path /tmp -o -path /run -o -path /var/cache -o -path /var/log \
     -o -path /var/lib/apt -o -path /var/lib/dpkg -o -path /root \) -prune -o -print | LC_ALL=C sort
 }
+
+# The dependencies first, as the packages name them, so that the file
+# system before the packages holds what their dependencies' own scripts
+# leave (a machine id, users' backups) and the comparison after the purge
+# sees the packages' files alone.
+step "the dependencies the packages name, from Debian"
+deps=$(for d in "${debs[@]}"; do dpkg-deb -f "$d" Depends; done | tr '\n' ',' |
+  sed 's/velquior-convert ([^)]*),\? *//; s/,$//')
+echo "$deps"
+in_chroot apt-get satisfy -y -q "$deps" >"$dir.deps.log" 2>&1 || { tail -30 "$dir.deps.log"; exit 1; }
+grep -c '^Setting up' "$dir.deps.log" | sed 's/^/packages set up: /'
 snapshot >"$dir.before"
 
 step "apt install ./$(basename "${debs[0]}") ./$(basename "${debs[1]}")"
 mkdir -p "$dir/tmp/debs"
 cp "${debs[@]}" "$dir/tmp/debs/"
-in_chroot apt-get install -y -q /tmp/debs/*.deb >"$dir.install.log" 2>&1 ||
+in_chroot apt-get install -y -q "${debs[@]/#dist//tmp/debs}" >"$dir.install.log" 2>&1 ||
   { tail -30 "$dir.install.log"; exit 1; }
-grep -E '^(Setting up|The following NEW)' "$dir.install.log" | grep -c '^Setting up' | sed 's/^/packages set up: /'
+grep -E 'newly installed' "$dir.install.log"
 in_chroot dpkg-query -W velquior velquior-convert
-in_chroot dpkg -L velquior velquior-convert | LC_ALL=C sort -u >"$dir.owned"
+in_chroot dpkg -L velquior velquior-convert | grep -vxE '/\.|' | LC_ALL=C sort -u >"$dir.owned"
 in_chroot sh -c 'ldd /usr/bin/velquior /usr/bin/velquior-convert | grep "not found"' &&
   { echo "a library the programs need is missing"; exit 1; }
 echo "libraries: all found"
@@ -86,7 +97,7 @@ echo "tables: all six"
 
 step "apt purge velquior velquior-convert"
 in_chroot apt-get purge -y -q velquior velquior-convert >"$dir.purge.log" 2>&1 || { tail -30 "$dir.purge.log"; exit 1; }
-in_chroot apt-get autoremove --purge -y -q >>"$dir.purge.log" 2>&1 || { tail -30 "$dir.purge.log"; exit 1; }
+grep -E 'to remove' "$dir.purge.log"
 left=0
 while IFS= read -r f; do
   # Folders the system had before (/usr/bin...) stay; every file goes.
@@ -102,6 +113,7 @@ if ! diff -u "$dir.before" "$dir.after" >"$dir.diff"; then
   left=1
 fi
 [[ $left -eq 0 ]] || exit 1
-echo "files owned by the packages: $(wc -l <"$dir.owned"), all gone; file system as before the install"
+echo "paths of the packages: $(wc -l <"$dir.owned"), none left; file system as before the install"
+in_chroot apt-get autoremove --purge -y -q >>"$dir.purge.log" 2>&1 || { tail -30 "$dir.purge.log"; exit 1; }
 
 step "passed"
