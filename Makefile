@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test sanitize bench fuzz clean windows-deps windows test-windows deb deb-deps
+.PHONY: all deps configure build run test sanitize bench fuzz clean windows-deps windows test-windows deb deb-deps deb-test
 
 all: build
 
@@ -73,5 +73,9 @@ deb-deps:
 deb: deb-deps
 	bash packaging/build-deb.sh $(DEB_BUILD)
 
+# The packages of dist/ installed, used and purged in a bare Debian 12 (root).
+deb-test:
+	bash packaging/debian-chroot-test.sh
+
 clean:
-	rm -rf $(BUILD) build-asan build-release build-fuzz $(WINDOWS_BUILD) $(DEB_BUILD)
+	rm -rf $(BUILD) build-asan build-release build-fuzz $(WINDOWS_BUILD) $(DEB_BUILD) build-chroot build-chroot.*

@@ -24,7 +24,7 @@ cleanup() { mountpoint -q "$dir/proc" && umount "$dir/proc" || true; }
 trap cleanup EXIT
 
 cleanup
-rm -rf "$dir"
+rm -rf --one-file-system "$dir"
 if [[ -f $dir.base.tar ]]; then
   step "bare bookworm from $(basename "$dir").base.tar"
   mkdir "$dir"
