@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test sanitize bench fuzz clean windows-deps windows test-windows
+.PHONY: all deps configure build run test sanitize bench fuzz clean windows-deps windows test-windows deb deb-deps deb-test
 
 all: build
 
@@ -62,5 +62,20 @@ test-windows: windows
 	xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-session \
 	  ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j$(JOBS) --repeat until-pass:2
 
+# Debian: the packages velquior-convert and velquior, built by Debian's own
+# tools from a copy of the tracked files (no build folder goes in), checked
+# by lintian, and left in dist/ with their .buildinfo and .changes.
+DEB_BUILD ?= build-deb
+
+deb-deps:
+	VELQUIOR_DEB=1 bash scripts/install-deps.sh
+
+deb: deb-deps
+	bash packaging/build-deb.sh $(DEB_BUILD)
+
+# The packages of dist/ installed, used and purged in a bare Debian 12 (root).
+deb-test:
+	bash packaging/debian-chroot-test.sh
+
 clean:
-	rm -rf $(BUILD) build-asan build-release build-fuzz $(WINDOWS_BUILD)
+	rm -rf $(BUILD) build-asan build-release build-fuzz $(WINDOWS_BUILD) $(DEB_BUILD) build-chroot build-chroot.*

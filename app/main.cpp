@@ -9,6 +9,8 @@
 #include <vector>
 
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
 
 #include "app/MainForm.h"
 #include "app/host_window.h"
@@ -16,6 +18,7 @@
 #include "app/qt_dialogs.h"
 #include "common/messages.h"
 #include "common/work_dir.h"
+#include "help/help_location.h"
 #include "help/help_request.h"
 #include "help/help_service.h"
 #include "history/store.h"
@@ -23,13 +26,31 @@
 #include "shell/undo.h"
 #include "text/numbers.h"
 
+namespace {
+
+// The icon's sizes built into the program, for a desktop whose theme lacks it.
+QIcon BuiltInIcon() {
+  QIcon icon;
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    const QString file = QStringLiteral(":/velquior/hicolor/%1x%1/apps/velquior.png").arg(size);
+    if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
+  }
+  return icon;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace velquior;
   // Counted as given, before Qt takes its own options out of argv.
   std::vector<std::string> params(argv + 1, argv + argc);
 
-  help::HelpService help;  // every later help request goes through it
+  // Every later help request goes through it; the help lies beside the
+  // program or, installed, in its data folder.
+  help::HelpService help(help::DefaultEngineLoader(),
+                         [] { return help::HelpDirectory(help::ExecutableDirectory(), help::kHelpFile); });
   QApplication application(argc, argv);
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velquior"), BuiltInIcon()));
   help.SetHelpFile(help::kHelpFile);
   QApplication::setApplicationName(
       QString::fromUtf8(msg::kTituloAplicacion.data(), static_cast<qsizetype>(msg::kTituloAplicacion.size())));

@@ -15,6 +15,8 @@ packages=(
   xvfb xauth xdotool x11-utils
   # the help: its compiler and the library that reads it
   fp-utils-3.2.2 libchm-dev
+  # the icon's PNG sizes, drawn from its SVG
+  librsvg2-bin
 )
 if [[ "${VELQUIOR_WINDOWS:-0}" == 1 ]]; then
   # The cross compiler, Wine to run the tests (64-bit only: no i386
@@ -22,6 +24,11 @@ if [[ "${VELQUIOR_WINDOWS:-0}" == 1 ]]; then
   # GoogleTest's sources, NSIS for the installer, and Wine's own faces
   # (Tahoma, with its bold, as on Windows).
   packages+=(g++-mingw-w64-x86-64-posix wine64 fonts-wine dpkg-dev xz-utils googletest nsis)
+fi
+if [[ "${VELQUIOR_DEB:-0}" == 1 ]]; then
+  # The Debian packages: Debian's own build tools, the checks of the built
+  # packages and of the desktop files, and debootstrap for the install test.
+  packages+=(debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils debootstrap)
 fi
 if [[ "${VELQUIOR_FUZZ:-0}" == 1 ]]; then
   packages+=(clang libclang-rt-14-dev)
