@@ -3,6 +3,8 @@
 // window on SAGA.chm beside this test.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -157,6 +159,22 @@ std::vector<HWND> HelpWindows() {
   return found;
 }
 
+// The tabs of a help window's navigation pane.
+int NavigationTabs(HWND help_window) {
+  HWND tabs = nullptr;
+  ::EnumChildWindows(
+      help_window,
+      [](HWND w, LPARAM param) -> BOOL {
+        char name[64] = {};
+        ::GetClassNameA(w, name, sizeof name);
+        if (std::string(name) != "SysTabControl32") return TRUE;
+        *reinterpret_cast<HWND*>(param) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&tabs));
+  return tabs == nullptr ? 0 : static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+}
+
 void PumpMessages() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -196,7 +214,9 @@ TEST(HhCtrlEngine, WinesEngineOpensAndClosesTheHelpWindow) {
   EXPECT_TRUE(HelpWindows().empty());
   help->ShowContext(kMainWindowContext);
   PumpMessages();
-  EXPECT_FALSE(HelpWindows().empty());
+  const std::vector<HWND> shown = HelpWindows();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(NavigationTabs(shown.front()), 2);  // Contents and Index: the file's window definition
   help->ShutDown();
   PumpMessages();
   EXPECT_TRUE(HelpWindows().empty());
