@@ -2,7 +2,10 @@
 # The pictures of the Windows programs in docs/, taken under Wine after
 # `make windows`:
 #
+#   export VELQUIOR_WINEPREFIX=$PWD/build-windows/shots-wineprefix
 #   xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-session scripts/windows-shots.sh
+#
+# (a prefix of its own, where no earlier installation is remembered).
 #
 # Each program runs in a Wine desktop of its own, which draws the frames and
 # captions as Windows does (with no window manager on the virtual display, X
@@ -40,12 +43,13 @@ shoot() {
   echo "$2"
 }
 
-# key NAME KEY...: keys to the window that has the focus in desktop NAME.
-key() {
-  local name="$1" id
-  shift
-  id="$(xdotool search --name "^$name - " | head -1)"
-  xdotool key --window "$id" "$@"
+# click NAME X Y: a click at X,Y of the window shown in desktop NAME (Wine
+# takes no keys sent to a window, so the pointer does what a user would).
+click() {
+  local id left top
+  id="$(xdotool search --name "^$1 - " | head -1)"
+  read -r left _ top _ < <(xwd -silent -id "$id" | xwdtopnm 2>/dev/null | pnmcrop -reportfull 2>/dev/null)
+  xdotool mousemove --window "$id" $((-left + $2)) $((-top + $3)) click 1
 }
 
 finish() {
@@ -65,7 +69,7 @@ finish
 start instalador "$(winpath "$setup")"
 sleep 4
 shoot instalador "$docs/installer-welcome-windows.png"
-key instalador Return
+click instalador 364 359  # Siguiente
 sleep 2
 shoot instalador "$docs/installer-folder-windows.png"
 finish
@@ -76,7 +80,7 @@ folder="$work/Velquior"
 echo "mis notas" >"$folder/notas.txt"
 start desinstalador "$(winpath "$folder/Uninstall.exe")"
 sleep 4
-key desinstalador Return
+click desinstalador 364 359  # Desinstalar
 sleep 4
 shoot desinstalador "$docs/uninstaller-finish-windows.png"
 finish
@@ -84,5 +88,7 @@ finish
 # The help, with its Contents and Index tabs.
 start ayuda hh.exe "$(winpath "$build/app/SAGA.chm")"
 sleep 5
+click ayuda 98 89  # the Index tab
+sleep 1
 shoot ayuda "$docs/help-windows.png"
 finish
