@@ -144,8 +144,10 @@ TEST_F(HelpWindowTest, IndexTabOpensTheChosenEntry) {
   const QList<QListWidgetItem*> found = list->findItems(QStringLiteral("Directorio de trabajo"), Qt::MatchExactly);
   ASSERT_EQ(found.size(), 1);
   window->Tabs()->setCurrentIndex(1);
+  ASSERT_TRUE(WaitUntil([&] { return list->isVisible(); }));
   list->scrollToItem(found.front());
   const QPoint at = list->visualItemRect(found.front()).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);  // the press a double click starts with
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
   EXPECT_EQ(window->CurrentPage(), "/directorio.htm");
 
