@@ -233,7 +233,8 @@ SectionEnd
 
 ; The uninstaller's closing words: everything gone, or the files left in the
 ; folder that the installer did not put there, named, so the user knows why
-; the folder stays. Past a screenful of names the rest are counted.
+; the folder stays. Past about 300 characters of names the rest are counted,
+; so the sentence keeps within NSIS's 1024 characters.
 Function un.SayWhatWasKept
   StrCpy $Summary "${APP} se ha desinstalado de su equipo."
   StrCpy $1 ""  ; the names
@@ -244,7 +245,7 @@ Function un.SayWhatWasKept
     StrCmp $3 "." skip
     StrCmp $3 ".." skip
     StrLen $4 $1
-    IntCmp $4 600 0 0 too_many
+    IntCmp $4 300 0 0 too_many
     StrCmp $1 "" 0 +3
       StrCpy $1 "$3"
       Goto skip
