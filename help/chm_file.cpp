@@ -1,6 +1,7 @@
 #include "help/chm_file.h"
 #include "common/bytes.h"
 #include "help/ascii_case.h"
+#include "text/encoding.h"
 
 #include <chm_lib.h>
 
@@ -239,16 +240,39 @@ std::string ChmFile::FindSitemap(const std::string& named, std::string_view exte
   return {};
 }
 
+namespace {
+
+bool IsUtf8(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const std::size_t n = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return false;
+    for (std::size_t k = 1; k < n; ++k) {
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
+// HTML Help reads a sitemap in the file's Western code page, so that is how
+// a help file for it is written; one in UTF-8 is taken as it is. Names come
+// out in UTF-8 either way.
+std::vector<SitemapEntry> ParseSitemapText(const std::optional<std::string>& bytes) {
+  if (!bytes) return {};
+  return ParseSitemap(IsUtf8(*bytes) ? *bytes : text::AnsiToUtf8(*bytes));
+}
+
+}  // namespace
+
 std::vector<SitemapEntry> ChmFile::Contents() const {
   const std::string path = FindSitemap(system_.contents_file, ".hhc");
-  const auto text = path.empty() ? std::nullopt : Read(path);
-  return text ? ParseSitemap(*text) : std::vector<SitemapEntry>{};
+  return ParseSitemapText(path.empty() ? std::nullopt : Read(path));
 }
 
 std::vector<SitemapEntry> ChmFile::Index() const {
   const std::string path = FindSitemap(system_.index_file, ".hhk");
-  const auto text = path.empty() ? std::nullopt : Read(path);
-  return text ? ParseSitemap(*text) : std::vector<SitemapEntry>{};
+  return ParseSitemapText(path.empty() ? std::nullopt : Read(path));
 }
 
 }  // namespace velquior::help

@@ -111,8 +111,9 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> chm, std::string file) : chm_(st
   tree_->setHeaderHidden(true);
   tabs_->addTab(tree_, Q(msg::kAyudaContenido));
 
-  auto* index_page = new QWidget;
-  auto* index_layout = new QVBoxLayout(index_page);
+  // The Index tab only where the file has an index, as HTML Help shows it.
+  index_page_ = new QWidget;
+  auto* index_layout = new QVBoxLayout(index_page_);
   index_layout->setContentsMargins(4, 4, 4, 4);
   index_layout->addWidget(new QLabel(Q(msg::kAyudaBuscarPalabra)));
   keyword_ = new QLineEdit;
@@ -121,7 +122,6 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> chm, std::string file) : chm_(st
   index_list_ = new QListWidget;
   index_list_->setObjectName(QStringLiteral("Index"));
   index_layout->addWidget(index_list_);
-  tabs_->addTab(index_page, Q(msg::kAyudaIndice));
 
   browser_ = new ChmBrowser(*chm_, nullptr);
   browser_->setObjectName(QStringLiteral("Page"));
@@ -135,6 +135,7 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> chm, std::string file) : chm_(st
 
   BuildContents();
   BuildIndex();
+  if (HasIndex()) tabs_->addTab(index_page_, Q(msg::kAyudaIndice));
   connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
     if (const QString page = item->data(0, kPageRole).toString(); !page.isEmpty()) ShowPage(page.toStdString());
   });
@@ -158,7 +159,10 @@ HelpWindow::HelpWindow(std::unique_ptr<ChmFile> chm, std::string file) : chm_(st
 HelpWindow::~HelpWindow() {
   delete browser_;  // it reads from chm_ until it goes
   browser_ = nullptr;
+  if (!HasIndex()) delete index_page_;  // in no tab, so owned by none
 }
+
+bool HelpWindow::HasIndex() const { return !index_entries_.empty(); }
 
 bool HelpWindow::HasSomethingToShow() const {
   const std::string topic = chm_->DefaultTopic();
@@ -208,7 +212,11 @@ void HelpWindow::ShowContents() {
 }
 
 void HelpWindow::ShowIndex(const std::string& keyword) {
-  tabs_->setCurrentIndex(1);
+  if (!HasIndex()) {
+    ShowContents();
+    return;
+  }
+  tabs_->setCurrentWidget(index_page_);
   keyword_->setText(Q(keyword));
   const int row = FindIndexEntry(index_entries_, keyword);
   if (row >= 0) {

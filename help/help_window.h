@@ -47,6 +47,7 @@ class HelpWindow : public QWidget {
 
   const std::string& File() const { return file_; }
   bool HasSomethingToShow() const;
+  bool HasIndex() const;  // the Index tab is there
 
   // A page as the file's tables name it; the default topic when absent.
   void ShowPage(const std::string& stored_name);
@@ -71,6 +72,7 @@ class HelpWindow : public QWidget {
   std::vector<SitemapEntry> index_entries_;
   QTabWidget* tabs_ = nullptr;
   QTreeWidget* tree_ = nullptr;
+  QWidget* index_page_ = nullptr;
   QLineEdit* keyword_ = nullptr;
   QListWidget* index_list_ = nullptr;
   ChmBrowser* browser_ = nullptr;

@@ -21,9 +21,11 @@ packages=(
 if [[ "${VELQUIOR_WINDOWS:-0}" == 1 ]]; then
   # The cross compiler, Wine to run the tests (64-bit only: no i386
   # architecture needed), the source package tools for libxml2,
-  # GoogleTest's sources, NSIS for the installer, and Wine's own faces
-  # (Tahoma, with its bold, as on Windows).
-  packages+=(g++-mingw-w64-x86-64-posix wine64 fonts-wine dpkg-dev xz-utils googletest nsis)
+  # GoogleTest's sources, NSIS for the installer, what draws the icon and
+  # the installer's pictures from their SVG sources, and Wine's own faces
+  # (Tahoma, with its bold, as on Windows); xwd for scripts/windows-shots.sh.
+  packages+=(g++-mingw-w64-x86-64-posix wine64 fonts-wine dpkg-dev xz-utils googletest nsis
+             librsvg2-bin icoutils netpbm x11-apps)
 fi
 if [[ "${VELQUIOR_DEB:-0}" == 1 ]]; then
   # The Debian packages: Debian's own build tools, the checks of the built

@@ -8,6 +8,7 @@
 #include "app/win32/gradient_panel.h"
 #include "app/win32/host_embedding.h"
 #include "app/win32/message_boxes.h"
+#include "app/win32/program_icon.h"
 #include "app/win32/win32_basics.h"
 #include "common/format.h"
 #include "common/messages.h"
@@ -29,6 +30,8 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
   wc.lpfnWndProc = proc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = SharedProgramIcon(false);
+  wc.hIconSm = SharedProgramIcon(true);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   wc.lpszClassName = kFormClass;
   RegisterClassExW(&wc);
@@ -69,6 +72,7 @@ MainForm::MainForm(FormSetup setup)
   CreateWindowExW(kExStyle, kFormClass, Wide(form.caption).c_str(), kStyle, at.x, at.y, size.cx, size.cy, nullptr,
                   nullptr, instance, this);
   if (hwnd_ == nullptr) throw std::runtime_error("CreateWindowEx failed for the main window");
+  SetProgramIcons(hwnd_, dpi_);
   BuildControls();
   // Keyboard cues as Windows decides from the user's setting and the last
   // input, as it does for a dialog: opened by a mouse click, "&Salir" shows
@@ -147,6 +151,7 @@ void MainForm::Rescale(int dpi, const RECT& suggested) {
   }
   fonts_ = std::move(fonts);  // the old fonts go once no control uses them
   dpi_ = dpi;
+  SetProgramIcons(hwnd_, dpi);
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(hwnd_, nullptr, TRUE);
@@ -282,6 +287,7 @@ void MainForm::Command(int id) {
 }
 
 void MainForm::Destroyed() {
+  ReleaseProgramIcons(hwnd_);
   for (HWND control : controls_) {
     if (control != nullptr && IsWindow(control)) RemovePropW(control, kAccessibleNameProperty);
   }

@@ -1,16 +1,19 @@
 ; Velquior's installer: per user, no administrator rights.
 ;
-;   makensis -DVERSION=1.0.0 -DSTAGE=<folder> -DOUTFILE=<setup.exe>
+;   makensis -DPRODUCT=<product.nsh> -DSTAGE=<folder> -DOUTFILE=<setup.exe>
 ;            [-DWITH_WINDOW] [-DWITH_HELP] velquior.nsi
 ;
-; STAGE holds the files to install, already stripped. WITH_WINDOW and
-; WITH_HELP say that velquior.exe and SAGA.chm are among them.
+; PRODUCT (packaging/windows/product.nsh.in, configured by the build)
+; defines VERSION, COMPANY, COPYRIGHT and the icon and pictures. STAGE holds
+; the files to install, already stripped. WITH_WINDOW and WITH_HELP say that
+; velquior.exe and SAGA.chm are among them.
 ;
 ; Silent: setup.exe /S /D=C:\folder (the folder last and unquoted);
 ; Uninstall.exe /S.
 
 Unicode true
 Target amd64-unicode
+!include "${PRODUCT}"
 SetCompressor /SOLID lzma
 ; Files take the time of their installation: the same files give the same
 ; installer.
@@ -18,9 +21,12 @@ SetDateSave off
 ManifestDPIAware true
 
 !define APP "Velquior"
+!define UNDO "Deshacer la última conversión"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
 
 Name "${APP} ${VERSION}"
+; The bottom line names the product, not the tool that built the installer.
+BrandingText "${APP} ${VERSION}"
 OutFile "${OUTFILE}"
 ; The program writes Zeltimor.ini beside itself, so the folder must be the
 ; user's to write: never under Program Files.
@@ -35,7 +41,8 @@ VIAddVersionKey /LANG=0 "ProductName" "${APP}"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "FileDescription" "Instalador de ${APP}"
-VIAddVersionKey /LANG=0 "LegalCopyright" "${APP}"
+VIAddVersionKey /LANG=0 "CompanyName" "${COMPANY}"
+VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
@@ -95,6 +102,14 @@ AllowSkipFiles off
 !macroend
 
 !define MUI_ABORTWARNING
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME_BITMAP}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WELCOME_BITMAP}"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${HEADER_BITMAP}"
+!define MUI_HEADERIMAGE_UNBITMAP "${HEADER_BITMAP}"
 !ifdef WITH_WINDOW
   !define MUI_FINISHPAGE_RUN "$INSTDIR\velquior.exe"
   !define MUI_FINISHPAGE_RUN_TEXT "Abrir ${APP}"
@@ -109,6 +124,11 @@ AllowSkipFiles off
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; Says what the uninstaller has done, and which of the user's files it kept
+; (un.SayWhatWasKept).
+Var Summary
+!define MUI_FINISHPAGE_TEXT "$Summary"
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "Spanish"
 
 Section "${APP}"
@@ -147,6 +167,7 @@ Section "${APP}"
   CreateDirectory "$SMPROGRAMS\${APP}"
 !ifdef WITH_WINDOW
   CreateShortcut "$SMPROGRAMS\${APP}\${APP}.lnk" "$INSTDIR\velquior.exe"
+  CreateShortcut "$SMPROGRAMS\${APP}\${UNDO}.lnk" "$INSTDIR\velquior.exe" "deshacer"
 !endif
 !ifdef WITH_HELP
   CreateShortcut "$SMPROGRAMS\${APP}\Ayuda de ${APP}.lnk" "$INSTDIR\SAGA.chm"
@@ -194,10 +215,12 @@ Section "Uninstall"
   Delete "$INSTDIR\Zeltimor.ini"
   Delete "$INSTDIR\.Zeltimor.ini.*"
   Delete "$INSTDIR\Uninstall.exe"
+  Call un.SayWhatWasKept
   RMDir "$INSTDIR"
 
 !ifdef WITH_WINDOW
   Delete "$SMPROGRAMS\${APP}\${APP}.lnk"
+  Delete "$SMPROGRAMS\${APP}\${UNDO}.lnk"
 !endif
 !ifdef WITH_HELP
   Delete "$SMPROGRAMS\${APP}\Ayuda de ${APP}.lnk"
@@ -207,3 +230,38 @@ Section "Uninstall"
 
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
+
+; The uninstaller's closing words: everything gone, or the files left in the
+; folder that the installer did not put there, named, so the user knows why
+; the folder stays. Past about 300 characters of names the rest are counted,
+; so the sentence keeps within NSIS's 1024 characters.
+Function un.SayWhatWasKept
+  StrCpy $Summary "${APP} se ha desinstalado de su equipo."
+  StrCpy $1 ""  ; the names
+  StrCpy $2 0   ; how many left out
+  FindFirst $0 $3 "$INSTDIR\*"
+  next:
+    StrCmp $3 "" done
+    StrCmp $3 "." skip
+    StrCmp $3 ".." skip
+    StrLen $4 $1
+    IntCmp $4 300 0 0 too_many
+    StrCmp $1 "" 0 +3
+      StrCpy $1 "$3"
+      Goto skip
+    StrCpy $1 "$1, $3"
+    Goto skip
+    too_many:
+    IntOp $2 $2 + 1
+    skip:
+    FindNext $0 $3
+    Goto next
+  done:
+  FindClose $0
+  StrCmp $1 "" end
+  StrCmp $2 0 +2
+    StrCpy $1 "$1 y $2 más"
+  StrCpy $Summary "${APP} se ha desinstalado de su equipo. Se han conservado los archivos que usted añadió en $INSTDIR, y la carpeta con ellos: $1."
+  DetailPrint "$Summary"
+  end:
+FunctionEnd

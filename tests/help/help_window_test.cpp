@@ -5,6 +5,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -129,6 +130,47 @@ TEST_F(HelpWindowTest, IndexSelectsTheKeywordAndShowsItsPage) {
   EXPECT_EQ(Only()->IndexList()->count(), 20);
   engine_.HtmlHelp(nullptr, kChm, kHhDisplayIndex, {0, "nada de esto"});
   EXPECT_EQ(Only()->IndexList()->currentItem(), nullptr);
+}
+
+// The Index tab lists the file's index; the entry the user picks, by a
+// double click or by its first letters and Enter, opens its own page.
+TEST_F(HelpWindowTest, IndexTabOpensTheChosenEntry) {
+  engine_.HtmlHelp(nullptr, kChm, kHhDisplayToc, {});
+  HelpWindow* window = Only();
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(window->Tabs()->count(), 2);
+  EXPECT_EQ(window->Tabs()->tabText(1), QString::fromUtf8("\xC3\x8Dndice"));
+  QListWidget* list = window->IndexList();
+  const QList<QListWidgetItem*> found = list->findItems(QStringLiteral("Directorio de trabajo"), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1);
+  window->Tabs()->setCurrentIndex(1);
+  ASSERT_TRUE(WaitUntil([&] { return list->isVisible(); }));
+  list->scrollToItem(found.front());
+  const QPoint at = list->visualItemRect(found.front()).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);  // the press a double click starts with
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  EXPECT_EQ(window->CurrentPage(), "/directorio.htm");
+
+  auto* keyword = window->findChild<QLineEdit*>(QStringLiteral("Keyword"));
+  ASSERT_NE(keyword, nullptr);
+  QTest::keyClicks(keyword, QStringLiteral("solu"));
+  QTest::keyClick(keyword, Qt::Key_Return);
+  EXPECT_EQ(list->currentItem()->text(), QStringLiteral("SOLUC"));
+  EXPECT_EQ(window->CurrentPage(), "/importar.htm");
+}
+
+// A file without an index shows no Index tab, and asking for the index
+// shows the contents.
+TEST(HelpWindowWithoutIndex, HasNoIndexTab) {
+  const std::string hhc =
+      "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Inicio\">"
+      "<param name=\"Local\" value=\"index.htm\"></object></ul>";
+  HelpWindow window(ChmFile::FromObjects({{"/Ayuda.hhc", hhc}, {"/index.htm", "<html><body>inicio</body></html>"}}),
+                    "Ayuda.chm");
+  EXPECT_EQ(window.Tabs()->count(), 1);
+  window.ShowIndex("Exportar");
+  EXPECT_EQ(window.Tabs()->currentIndex(), 0);
+  EXPECT_EQ(window.CurrentPage(), "/index.htm");
 }
 
 TEST_F(HelpWindowTest, CloseAllClosesEveryWindow) {

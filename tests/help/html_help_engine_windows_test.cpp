@@ -3,6 +3,9 @@
 // window on SAGA.chm beside this test.
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -157,6 +160,42 @@ std::vector<HWND> HelpWindows() {
   return found;
 }
 
+// The first control of a class inside a help window.
+HWND ChildOfClass(HWND help_window, const char* wanted) {
+  struct Search {
+    const char* wanted;
+    HWND found;
+  } search{wanted, nullptr};
+  ::EnumChildWindows(
+      help_window,
+      [](HWND w, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        char name[64] = {};
+        ::GetClassNameA(w, name, sizeof name);
+        if (std::string(name) != s->wanted) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The Index tab's entries, as the help window lists them.
+std::vector<std::wstring> IndexEntries(HWND help_window) {
+  HWND list = ChildOfClass(help_window, "SysListView32");
+  std::vector<std::wstring> entries;
+  const int count = list == nullptr ? 0 : static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[128] = {};
+    LVITEMW item{};
+    item.pszText = text;
+    item.cchTextMax = 128;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    entries.emplace_back(text);
+  }
+  return entries;
+}
+
 void PumpMessages() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -196,7 +235,15 @@ TEST(HhCtrlEngine, WinesEngineOpensAndClosesTheHelpWindow) {
   EXPECT_TRUE(HelpWindows().empty());
   help->ShowContext(kMainWindowContext);
   PumpMessages();
-  EXPECT_FALSE(HelpWindows().empty());
+  const std::vector<HWND> shown = HelpWindows();
+  ASSERT_EQ(shown.size(), 1u);
+  // Contents and Index, as the file's window definition asks, and the index
+  // in the letters it was written in.
+  HWND tabs = ChildOfClass(shown.front(), "SysTabControl32");
+  EXPECT_EQ(tabs == nullptr ? 0 : ::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+  const std::vector<std::wstring> index = IndexEntries(shown.front());
+  EXPECT_EQ(index.size(), 18u);
+  EXPECT_NE(std::find(index.begin(), index.end(), L"C\u00F3digos de resultado"), index.end());
   help->ShutDown();
   PumpMessages();
   EXPECT_TRUE(HelpWindows().empty());

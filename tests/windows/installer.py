@@ -110,7 +110,7 @@ def install(wine, setup, folder, version, files, label):
         links = listing(menus[0])
         want_links = ["LEEME.lnk"]
         if "velquior.exe" in files:
-            want_links.append("Velquior.lnk")
+            want_links += ["Velquior.lnk", "Deshacer la última conversión.lnk"]
         if "SAGA.chm" in files:
             want_links.append("Ayuda de Velquior.lnk")
         if links != sorted(want_links):
