@@ -242,7 +242,7 @@ TEST(HhCtrlEngine, WinesEngineOpensAndClosesTheHelpWindow) {
   HWND tabs = ChildOfClass(shown.front(), "SysTabControl32");
   EXPECT_EQ(tabs == nullptr ? 0 : ::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
   const std::vector<std::wstring> index = IndexEntries(shown.front());
-  EXPECT_EQ(index.size(), 18u);
+  EXPECT_EQ(index.size(), 20u);
   EXPECT_NE(std::find(index.begin(), index.end(), L"C\u00F3digos de resultado"), index.end());
   help->ShutDown();
   PumpMessages();
