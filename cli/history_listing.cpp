@@ -20,12 +20,10 @@ void WriteHistoryText(std::span<const history::Entry> entries, std::ostream& out
 }
 
 void WriteHistoryJson(std::span<const history::Entry> entries, std::ostream& out) {
-  auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
   out << '[';
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const history::Entry& e = entries[i];
-    const std::string date = std::to_string(e.when.year) + '-' + two(e.when.month) + '-' + two(e.when.day) + 'T' +
-                             two(e.when.hour) + ':' + two(e.when.minute) + ':' + two(e.when.second);
+    const std::string date = history::MomentText(e.when, 'T');
     out << (i == 0 ? "\n" : ",\n") << "  {\"number\": " << i + 1
         << ", \"conversion\": " << JsonString(history::KindWord(e.kind)) << ", \"date\": " << JsonString(date)
         << ", \"description\": " << JsonString(history::Describe(e))

@@ -85,10 +85,13 @@ bool Entry::HoldsDocument() const { return files.size() == 1 && files[0].origina
 
 std::string_view KindWord(Kind kind) { return kKinds[static_cast<int>(kind)]; }
 
+std::string MomentText(const Moment& m, char between) {
+  return Padded(m.year, 4) + '-' + Padded(m.month, 2) + '-' + Padded(m.day, 2) + between + Padded(m.hour, 2) + ':' +
+         Padded(m.minute, 2) + ':' + Padded(m.second, 2);
+}
+
 std::string WriteManifest(const Entry& e) {
-  const Moment& m = e.when;
-  const std::string when = Padded(m.year, 4) + '-' + Padded(m.month, 2) + '-' + Padded(m.day, 2) + ' ' +
-                           Padded(m.hour, 2) + ':' + Padded(m.minute, 2) + ':' + Padded(m.second, 2);
+  const std::string when = MomentText(e.when);
   std::string out = std::string(kMagic) + "\nconversion " + std::string(KindWord(e.kind)) + "\nfecha " + when +
                     "\ndocumento " + Escape(e.document) + "\ndirectorio " + Escape(e.work_dir) + '\n';
   for (const auto& f : e.files) {

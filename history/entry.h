@@ -52,7 +52,10 @@ struct Entry {
   bool HoldsDocument() const;
 };
 
-std::string_view KindWord(Kind kind);  // "exportar", "importar", "restaurar"
+std::string_view KindWord(Kind kind);
+
+// "2026-12-11 12:40:05", `between` separating the date from the time.
+std::string MomentText(const Moment& moment, char between = ' ');  // "exportar", "importar", "restaurar"
 
 std::string WriteManifest(const Entry& entry);
 // nullopt when the text is not a manifest this program wrote.

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "common/error.h"
+#include "common/files.h"
 #include "common/format.h"
 #include "history/messages.h"
 #include "history/restore.h"
@@ -11,12 +12,7 @@
 namespace velquior::shell {
 
 bool IsUndoCommandLine(std::span<const std::string> params) {
-  if (params.size() != 1) return false;
-  std::string lower = params[0];
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower == "deshacer";
+  return params.size() == 1 && EqualsNoCaseAscii(params[0], "deshacer");
 }
 
 int UndoLastConversion(const std::filesystem::path& history_folder, UndoBoxes& boxes) {

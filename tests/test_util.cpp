@@ -56,4 +56,10 @@ std::vector<std::string> ListDir(const fs::path& dir) {
   return names;
 }
 
+std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& name : ListDir(dir)) files[name] = ReadFile(dir / name);
+  return files;
+}
+
 }  // namespace velquior::testing

@@ -2,6 +2,7 @@
 // Helpers shared by the tests: scratch directories, running the converter.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -61,5 +62,8 @@ std::string Utf8(const std::filesystem::path& path);
 // Every file name (not path) in `dir`, sorted; the Windows build's lock
 // file of a work directory left out.
 std::vector<std::string> ListDir(const std::filesystem::path& dir);
+
+// Every file of `dir` (as ListDir names them) with its bytes.
+std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir);
 
 }  // namespace velquior::testing

@@ -22,6 +22,7 @@ namespace {
 
 using testing::CatalogueRow;
 using testing::Cell;
+using testing::Snapshot;
 using testing::TempDir;
 namespace fs = std::filesystem;
 namespace f = catalog::f;
@@ -106,13 +107,6 @@ void Write(const School& s, const fs::path& work, const fs::path& doc) {
                       {f::kSesiones, number, 5}},
                      soluc);
   testing::WriteFile(doc, Document(s));
-}
-
-// Every file of `dir` with its bytes: what must stay as it was.
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& name : testing::ListDir(dir)) files[name] = testing::ReadFile(dir / name);
-  return files;
 }
 
 struct Outcomes {

@@ -20,18 +20,12 @@ using testing::ListDir;
 using testing::ReadFile;
 using testing::RunProgram;
 using testing::RunResult;
+using testing::Snapshot;
 using testing::Utf8;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
 const fs::path kSample = fs::path(VELQUIOR_EXAMPLES) / "escuela.xml";
-
-// Every file of a folder with its bytes.
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& name : ListDir(dir)) files[name] = ReadFile(dir / name);
-  return files;
-}
 
 class History : public ::testing::Test {
  protected:

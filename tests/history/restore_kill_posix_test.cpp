@@ -20,16 +20,10 @@
 namespace velquior {
 namespace {
 
-using testing::ListDir;
+using testing::Snapshot;
 using testing::ReadFile;
 using testing::WriteFile;
 namespace fs = std::filesystem;
-
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& name : ListDir(dir)) files[name] = ReadFile(dir / name);
-  return files;
-}
 
 // Every kept copy still what its manifest says.
 void ExpectEntriesWhole(const history::Store& store) {
